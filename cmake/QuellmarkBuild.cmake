@@ -1,0 +1,83 @@
+# Targets every folder adds its files to:
+#   qmcore      portable core, never includes <windows.h>
+#   qmplatform  the core's platform seams bound to Win32 (i686) or to the host (native)
+#   qmtesting   in-memory fakes of the seams, for unit tests
+#   qm_unit_tests, qm_wine_tests (i686 only), qm_benchmarks (native only), fuzz_* (QM_FUZZ)
+
+add_compile_options(-Wall -Wextra -Wno-missing-field-initializers)
+
+if(QM_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(QM_FUZZ)
+  # The core must be instrumented too, or the fuzzer sees no coverage.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+endif()
+
+if(WIN32)
+  add_compile_definitions(_WIN32_WINNT=0x0400 WINVER=0x0400 _WIN32_IE=0x0500 WIN32_LEAN_AND_MEAN NOMINMAX)
+  add_compile_options(-ffunction-sections -fdata-sections)
+  # No libgcc_s/libstdc++ DLLs beside ours; subsystem 4.0 so Windows 98 and NT4 load us.
+  add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections
+                   -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
+  set(QM_GTEST_ROOT /usr/src/googletest/googletest)
+  add_library(qm_gtest STATIC ${QM_GTEST_ROOT}/src/gtest-all.cc)
+  add_library(qm_gtest_main STATIC ${QM_GTEST_ROOT}/src/gtest_main.cc)
+  foreach(t qm_gtest qm_gtest_main)
+    # Our custom gtest-port.h must come before GoogleTest's own.
+    target_include_directories(${t} BEFORE PUBLIC ${CMAKE_SOURCE_DIR}/cmake/gtest-mingw)
+    target_include_directories(${t} PUBLIC ${QM_GTEST_ROOT}/include PRIVATE ${QM_GTEST_ROOT})
+    target_compile_definitions(${t} PUBLIC GTEST_HAS_PTHREAD=0)
+    target_compile_options(${t} PRIVATE -w)
+  endforeach()
+  target_link_libraries(qm_gtest_main PUBLIC qm_gtest)
+  set(QM_GTEST_MAIN qm_gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  set(QM_GTEST_MAIN GTest::gtest_main)
+  if(QM_BENCHMARKS)
+    find_package(benchmark REQUIRED)
+  endif()
+endif()
+
+add_library(qmcore STATIC)
+target_include_directories(qmcore PUBLIC ${CMAKE_SOURCE_DIR})
+
+# The core calls the platform's seams and the platform uses the core's helpers.
+add_library(qmplatform STATIC)
+target_link_libraries(qmplatform PUBLIC qmcore)
+target_link_libraries(qmcore PUBLIC qmplatform)
+if(WIN32)
+  target_link_libraries(qmplatform PUBLIC advapi32 ole32 oleaut32 uuid)
+endif()
+
+add_library(qmtesting STATIC)
+target_link_libraries(qmtesting PUBLIC qmcore)
+
+add_executable(qm_unit_tests)
+target_link_libraries(qm_unit_tests PRIVATE qmtesting qmplatform ${QM_GTEST_MAIN})
+add_test(NAME unit_tests COMMAND qm_unit_tests)
+
+if(WIN32)
+  add_executable(qm_wine_tests)
+  target_link_libraries(qm_wine_tests PRIVATE qmplatform ${QM_GTEST_MAIN})
+  add_test(NAME wine_tests COMMAND qm_wine_tests)
+endif()
+
+if(QM_BENCHMARKS AND NOT WIN32)
+  add_executable(qm_benchmarks)
+  target_link_libraries(qm_benchmarks PRIVATE qmtesting qmplatform benchmark::benchmark_main)
+endif()
+
+# qm_fuzz_target(name source...): a libFuzzer program over the core.
+function(qm_fuzz_target name)
+  if(QM_FUZZ)
+    add_executable(${name} ${ARGN})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE qmtesting qmplatform)
+    set_property(GLOBAL APPEND PROPERTY QM_FUZZ_TARGETS ${name})
+  endif()
+endfunction()

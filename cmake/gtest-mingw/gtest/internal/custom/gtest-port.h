@@ -1,0 +1,30 @@
+// GoogleTest's own Notification needs std::mutex, which the win32 thread model
+// of MinGW-w64 lacks; this one waits on a manual-reset event instead.
+#ifndef QUELLMARK_GTEST_PORT_H
+#define QUELLMARK_GTEST_PORT_H
+
+#include <windows.h>
+
+#define GTEST_HAS_NOTIFICATION_ 1
+
+namespace testing {
+namespace internal {
+
+class Notification {
+ public:
+  Notification() : event_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+  ~Notification() { CloseHandle(event_); }
+  Notification(const Notification&) = delete;
+  Notification& operator=(const Notification&) = delete;
+
+  void Notify() { SetEvent(event_); }
+  void WaitForNotification() { WaitForSingleObject(event_, INFINITE); }
+
+ private:
+  HANDLE event_;
+};
+
+}  // namespace internal
+}  // namespace testing
+
+#endif
