@@ -13,7 +13,7 @@ namespace qm::win32 {
 namespace {
 
 // A COM object that counts its references and reports its final release.
-class Counted : public IPersist, public IOleWindow {
+class Counted final : public IPersist, public IOleWindow {
 public:
     explicit Counted(int* destroyed) : destroyed_(destroyed) {}
 
