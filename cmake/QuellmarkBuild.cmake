@@ -59,6 +59,10 @@ target_link_libraries(qmtesting PUBLIC qmcore)
 add_executable(qm_unit_tests)
 target_link_libraries(qm_unit_tests PRIVATE qmtesting qmplatform ${QM_GTEST_MAIN})
 add_test(NAME unit_tests COMMAND qm_unit_tests)
+if(QM_FUZZ)
+  # The fuzz build instruments for libFuzzer; only the fuzz targets link with it.
+  set_target_properties(qm_unit_tests PROPERTIES EXCLUDE_FROM_ALL ON)
+endif()
 
 if(WIN32)
   add_executable(qm_wine_tests)
