@@ -1,0 +1,15 @@
+#include "guard/readiness_watch.h"
+
+namespace qm {
+
+bool ReadinessWatch::Tick(std::int32_t readyState) {
+    if (Finished) return false;
+    if (readyState != kReadyStateComplete && ReadyTicksLeft > 0) {
+        --ReadyTicksLeft;
+        return false;
+    }
+    Finished = 1;
+    return true;
+}
+
+}  // namespace qm
