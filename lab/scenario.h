@@ -1,0 +1,138 @@
+#pragma once
+// What a scenario file declares: the pages the lab can show, the browser it
+// plays, the user's timeline and the expectations on the trace.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qm::lab {
+
+// A request the page makes of its window, fired as a browser event.
+struct WindowRequest {
+    enum class Kind {
+        Left,
+        Top,
+        Width,
+        Height,
+        ToolBar,
+        MenuBar,
+        AddressBar,
+        StatusBar,
+        FullScreen,
+        Resizable
+    };
+    Kind kind;
+    int value;  // pixels, or 1 / 0 for a bar
+
+    bool isBar() const { return kind >= Kind::ToolBar; }
+    friend bool operator==(const WindowRequest& a, const WindowRequest& b) {
+        return a.kind == b.kind && a.value == b.value;
+    }
+};
+
+struct ElementSpec {
+    std::string tag;  // upper case, as the document reports it
+    std::string id;
+    std::string parent;  // id of the parent element; empty: the body
+    std::string href;
+    std::string target;
+    std::string onclick;  // script run when the element is clicked
+};
+
+// A <script> block. Without an event it runs while the page loads.
+struct ScriptBlockSpec {
+    std::string event;
+    std::string forWhom;
+    std::string text;
+};
+
+enum class HandlerOwner { Body, Window, FrameSet };
+
+// An unload or before-unload handler property set by the page's markup.
+struct HandlerSpec {
+    HandlerOwner owner;
+    std::string event;  // "onunload" or "onbeforeunload"
+    std::string script;
+};
+
+struct TimerSpec {
+    int delayMs;
+    std::string script;
+};
+
+struct FunctionSpec {
+    std::string name;
+    std::string script;
+};
+
+struct FrameSpec {
+    std::string url;
+    std::string name;
+};
+
+struct PageSpec {
+    std::string url;
+    std::optional<std::string> title;
+    std::string type = "HTML Document";
+    int loadMs = 300;  // from BeforeNavigate2 to NavigateComplete2: the old page is still shown
+    int readyMs = 0;   // from NavigateComplete2 to complete
+    bool neverReady = false;
+    std::vector<ElementSpec> elements;
+    std::vector<FrameSpec> frames;
+    std::vector<ScriptBlockSpec> scripts;
+    std::vector<HandlerSpec> handlers;
+    std::vector<std::string> onload;
+    std::vector<TimerSpec> timers;
+    std::vector<FunctionSpec> functions;
+    std::vector<WindowRequest> requests;
+
+    const ElementSpec* findElement(const std::string& id) const;
+    const FunctionSpec* findFunction(const std::string& name) const;
+};
+
+struct Action {
+    enum class Kind {
+        Navigate,
+        LeavePage,
+        Press,
+        Release,
+        Click,
+        RightClick,
+        OpenInNewWindow,
+        Hover,
+        Leave,
+        Resize,
+        Wait,
+        OpenBar,
+        CloseBar,
+    };
+    Kind kind;
+    std::string target;  // element id or address
+    int first = 0;       // milliseconds, or width
+    int second = 0;      // height
+    int line = 0;
+};
+
+struct Expectation {
+    enum class Kind { InOrder, Anywhere, Absent, Count };
+    Kind kind;
+    std::string pattern;
+    int count = 0;
+    int line = 0;
+};
+
+struct Scenario {
+    std::string band = "quellmark.pop";  // ProgID or {CLSID}; "none" for no band
+    bool barOpen = true;
+    int browserWidth = 800;
+    int browserHeight = 600;
+    std::vector<PageSpec> pages;
+    std::vector<Action> actions;
+    std::vector<Expectation> expectations;
+
+    // The declared page for an address, compared exactly.
+    const PageSpec* findPage(const std::string& url) const;
+};
+
+}  // namespace qm::lab

@@ -1,0 +1,454 @@
+#include "lab/scenario_parser.h"
+
+#include <cctype>
+#include <optional>
+
+#include "common/text.h"
+#include "lab/scenario_line.h"
+#include "lab/window_features.h"
+
+namespace qm::lab {
+namespace {
+
+using Kind = Action::Kind;
+
+struct ActionWord {
+    const char* word;
+    Kind kind;
+    enum class Argument { None, Element, Address, Milliseconds, Size } argument;
+};
+
+const ActionWord kActions[] = {
+    {"navigate", Kind::Navigate, ActionWord::Argument::Address},
+    {"leave-page", Kind::LeavePage, ActionWord::Argument::None},
+    {"press", Kind::Press, ActionWord::Argument::Element},
+    {"release", Kind::Release, ActionWord::Argument::Element},
+    {"click", Kind::Click, ActionWord::Argument::Element},
+    {"right-click", Kind::RightClick, ActionWord::Argument::Element},
+    {"open-in-new-window", Kind::OpenInNewWindow, ActionWord::Argument::Element},
+    {"hover", Kind::Hover, ActionWord::Argument::Element},
+    {"leave", Kind::Leave, ActionWord::Argument::Element},
+    {"resize", Kind::Resize, ActionWord::Argument::Size},
+    {"wait", Kind::Wait, ActionWord::Argument::Milliseconds},
+    {"open-bar", Kind::OpenBar, ActionWord::Argument::None},
+    {"close-bar", Kind::CloseBar, ActionWord::Argument::None},
+};
+
+std::optional<int> Number(std::string_view text) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::optional<int> SignedNumber(std::string_view text) {
+    if (!text.empty() && text[0] == '-') {
+        std::optional<int> value = Number(text.substr(1));
+        if (value) return -*value;
+        return std::nullopt;
+    }
+    return Number(text);
+}
+
+// "800x600" or "10,20".
+std::optional<std::pair<int, int>> Pair(std::string_view text, char separator, bool allowSign) {
+    std::size_t at = text.find(separator);
+    if (at == std::string_view::npos) return std::nullopt;
+    auto read = [&](std::string_view part) {
+        return allowSign ? SignedNumber(part) : Number(part);
+    };
+    std::optional<int> first = read(text.substr(0, at));
+    std::optional<int> second = read(text.substr(at + 1));
+    if (!first || !second) return std::nullopt;
+    return std::make_pair(*first, *second);
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+class Parser {
+public:
+    ParsedScenario run(std::string_view text) {
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string_view::npos) end = text.size();
+            ++lineNumber_;
+            parseLine(text.substr(start, end - start));
+            start = end + 1;
+        }
+        if (page_) fail("the page " + page_->url + " has no end line", pageLine_);
+        return std::move(result_);
+    }
+
+private:
+    void fail(const std::string& message, int line = 0) {
+        result_.errors.push_back({line ? line : lineNumber_, message});
+    }
+
+    void parseLine(std::string_view raw) {
+        std::string_view trimmed = Trim(raw);
+        if (trimmed.empty() || trimmed[0] == '#') return;
+        ScenarioLine line(trimmed);
+        std::optional<Word> keyword = line.next();
+        if (!keyword || keyword->quoted || !keyword->key.empty()) {
+            fail("a line must begin with a keyword");
+            return;
+        }
+        if (page_) {
+            parsePageLine(keyword->text, line);
+        } else {
+            parseTopLine(keyword->text, line);
+        }
+        if (!line.error().empty()) fail(line.error());
+    }
+
+    // The one plain word the keyword takes, and nothing after it.
+    std::optional<std::string> single(ScenarioLine& line, const char* what) {
+        std::optional<Word> word = line.next();
+        if (!word || !word->key.empty()) {
+            if (line.error().empty()) fail(std::string("expected ") + what);
+            return std::nullopt;
+        }
+        if (!line.atEnd()) {
+            fail("unexpected text after " + word->text);
+            return std::nullopt;
+        }
+        return word->text;
+    }
+
+    std::optional<std::pair<int, int>> size(ScenarioLine& line) {
+        std::optional<std::string> text = single(line, "a size such as 800x600");
+        if (!text) return std::nullopt;
+        std::optional<std::pair<int, int>> size = Pair(*text, 'x', false);
+        if (!size) fail("expected a size such as 800x600, not " + *text);
+        return size;
+    }
+
+    void parseTopLine(const std::string& keyword, ScenarioLine& line) {
+        if (keyword == "page" || keyword == "popup") {
+            std::optional<std::string> url = single(line, "an address");
+            if (!url) return;
+            if (result_.scenario.findPage(*url)) fail("the page " + *url + " is declared twice");
+            result_.scenario.pages.emplace_back();
+            page_ = &result_.scenario.pages.back();
+            page_->url = *url;
+            pageLine_ = lineNumber_;
+        } else if (keyword == "band") {
+            if (std::optional<std::string> band = single(line, "a ProgID, a {CLSID} or none")) {
+                result_.scenario.band = *band;
+            }
+        } else if (keyword == "browser") {
+            if (std::optional<std::pair<int, int>> wh = size(line)) {
+                result_.scenario.browserWidth = wh->first;
+                result_.scenario.browserHeight = wh->second;
+            }
+        } else if (keyword == "bar") {
+            std::optional<std::string> state = single(line, "open or closed");
+            if (state && *state != "open" && *state != "closed") {
+                fail("expected open or closed, not " + *state);
+            } else if (state) {
+                result_.scenario.barOpen = *state == "open";
+            }
+        } else if (keyword == "expect") {
+            parseExpectation(line);
+        } else if (keyword == "end") {
+            fail("end without a page");
+        } else {
+            parseAction(keyword, line);
+        }
+    }
+
+    void parseExpectation(ScenarioLine& line) {
+        Expectation expectation{Expectation::Kind::InOrder, "", 0, lineNumber_};
+        std::string_view rest = line.rest();
+        auto take = [&rest](std::string_view word) {
+            if (rest.substr(0, word.size()) != word || rest.size() == word.size() ||
+                (rest[word.size()] != ' ' && rest[word.size()] != '\t')) {
+                return false;
+            }
+            rest = TrimLeft(rest.substr(word.size()));
+            return true;
+        };
+        if (take("no")) {
+            expectation.kind = Expectation::Kind::Absent;
+        } else if (take("anywhere")) {
+            expectation.kind = Expectation::Kind::Anywhere;
+        } else if (take("count")) {
+            expectation.kind = Expectation::Kind::Count;
+            std::size_t blank = rest.find_first_of(" \t");
+            std::optional<int> count = Number(rest.substr(0, blank));
+            if (!count || blank == std::string_view::npos) {
+                fail("expect count needs a number and a pattern");
+                return;
+            }
+            expectation.count = *count;
+            rest = TrimLeft(rest.substr(blank));
+        }
+        if (rest.empty()) {
+            fail("expect needs a pattern");
+            return;
+        }
+        expectation.pattern = std::string(rest);
+        result_.scenario.expectations.push_back(std::move(expectation));
+    }
+
+    void parseAction(const std::string& keyword, ScenarioLine& line) {
+        for (const ActionWord& candidate : kActions) {
+            if (keyword != candidate.word) continue;
+            Action action{candidate.kind, "", 0, 0, lineNumber_};
+            switch (candidate.argument) {
+                case ActionWord::Argument::None:
+                    if (!line.atEnd()) fail(keyword + " takes nothing after it");
+                    break;
+                case ActionWord::Argument::Element:
+                case ActionWord::Argument::Address: {
+                    bool element = candidate.argument == ActionWord::Argument::Element;
+                    std::optional<std::string> target =
+                        single(line, element ? "an element id" : "an address");
+                    if (!target) return;
+                    action.target = *target;
+                    break;
+                }
+                case ActionWord::Argument::Milliseconds: {
+                    std::optional<std::string> text = single(line, "milliseconds");
+                    if (!text) return;
+                    std::optional<int> ms = Number(*text);
+                    if (!ms) {
+                        fail("expected milliseconds, not " + *text);
+                        return;
+                    }
+                    action.first = *ms;
+                    break;
+                }
+                case ActionWord::Argument::Size: {
+                    std::optional<std::pair<int, int>> wh = size(line);
+                    if (!wh) return;
+                    action.first = wh->first;
+                    action.second = wh->second;
+                    break;
+                }
+            }
+            result_.scenario.actions.push_back(std::move(action));
+            return;
+        }
+        fail("unknown keyword " + keyword);
+    }
+
+    // A script or text the line ends with, as one quoted word.
+    std::optional<std::string> quotedLast(ScenarioLine& line, const char* what) {
+        std::optional<Word> word = line.next();
+        if (!word || !word->quoted || !word->key.empty()) {
+            if (line.error().empty()) fail(std::string("expected ") + what + " in double quotes");
+            return std::nullopt;
+        }
+        if (!line.atEnd()) {
+            fail(std::string("unexpected text after ") + what);
+            return std::nullopt;
+        }
+        return word->text;
+    }
+
+    void parsePageLine(const std::string& keyword, ScenarioLine& line) {
+        PageSpec& page = *page_;
+        if (keyword == "end") {
+            if (!line.atEnd()) fail("end takes nothing after it");
+            page_ = nullptr;
+        } else if (keyword == "title") {
+            if (std::optional<std::string> title = quotedLast(line, "the title"))
+                page.title = *title;
+        } else if (keyword == "type") {
+            if (std::optional<std::string> type = quotedLast(line, "the type")) page.type = *type;
+        } else if (keyword == "load") {
+            std::optional<std::string> text = single(line, "milliseconds");
+            std::optional<int> ms = text ? Number(*text) : std::nullopt;
+            if (text && !ms) fail("expected milliseconds, not " + *text);
+            if (ms) page.loadMs = *ms;
+        } else if (keyword == "ready") {
+            std::optional<std::string> text = single(line, "milliseconds or never");
+            if (!text) return;
+            if (*text == "never") {
+                page.neverReady = true;
+            } else if (std::optional<int> ms = Number(*text)) {
+                page.readyMs = *ms;
+            } else {
+                fail("expected milliseconds or never, not " + *text);
+            }
+        } else if (keyword == "element") {
+            parseElement(line);
+        } else if (keyword == "frame") {
+            parseFrame(line);
+        } else if (keyword == "script") {
+            parseScriptBlock(line);
+        } else if (keyword == "onunload" || keyword == "onbeforeunload") {
+            parseHandler(keyword, line);
+        } else if (keyword == "onload") {
+            if (std::optional<std::string> script = quotedLast(line, "the script")) {
+                page.onload.push_back(*script);
+            }
+        } else if (keyword == "timer") {
+            std::optional<Word> delay = line.next();
+            std::optional<int> ms =
+                delay && delay->key.empty() && !delay->quoted ? Number(delay->text) : std::nullopt;
+            if (!ms) {
+                fail("timer needs milliseconds and a script");
+                return;
+            }
+            if (std::optional<std::string> script = quotedLast(line, "the script")) {
+                page.timers.push_back({*ms, *script});
+            }
+        } else if (keyword == "function") {
+            std::optional<Word> name = line.next();
+            if (!name || name->quoted || !name->key.empty()) {
+                fail("function needs a name and a script");
+                return;
+            }
+            if (std::optional<std::string> script = quotedLast(line, "the script")) {
+                page.functions.push_back({name->text, *script});
+            }
+        } else if (keyword == "size") {
+            if (std::optional<std::pair<int, int>> wh = size(line)) {
+                page.requests.push_back({WindowRequest::Kind::Width, wh->first});
+                page.requests.push_back({WindowRequest::Kind::Height, wh->second});
+            }
+        } else if (keyword == "position") {
+            std::optional<std::string> text = single(line, "a position such as 10,20");
+            if (!text) return;
+            if (std::optional<std::pair<int, int>> lt = Pair(*text, ',', true)) {
+                page.requests.push_back({WindowRequest::Kind::Left, lt->first});
+                page.requests.push_back({WindowRequest::Kind::Top, lt->second});
+            } else {
+                fail("expected a position such as 10,20, not " + *text);
+            }
+        } else if (keyword == "bars") {
+            parseBars(line);
+        } else {
+            fail("unknown keyword " + keyword + " in a page");
+        }
+    }
+
+    void parseElement(ScenarioLine& line) {
+        std::optional<Word> tag = line.next();
+        if (!tag || tag->quoted || !tag->key.empty()) {
+            fail("element needs a tag name");
+            return;
+        }
+        ElementSpec element;
+        element.tag = Upper(tag->text);
+        while (std::optional<Word> option = line.next()) {
+            if (option->key == "id") {
+                element.id = option->text;
+            } else if (option->key == "parent") {
+                element.parent = option->text;
+            } else if (option->key == "href") {
+                element.href = option->text;
+            } else if (option->key == "target") {
+                element.target = option->text;
+            } else if (option->key == "onclick") {
+                element.onclick = option->text;
+            } else {
+                fail("unknown element option " +
+                     (option->key.empty() ? option->text : option->key));
+                return;
+            }
+        }
+        PageSpec& page = *page_;
+        if (!element.id.empty() && page.findElement(element.id)) {
+            fail("the element id " + element.id + " is used twice");
+            return;
+        }
+        if (!element.parent.empty() && !page.findElement(element.parent)) {
+            fail("the parent " + element.parent + " is not declared before it");
+            return;
+        }
+        page.elements.push_back(std::move(element));
+    }
+
+    void parseFrame(ScenarioLine& line) {
+        std::optional<Word> url = line.next();
+        if (!url || !url->key.empty()) {
+            fail("frame needs an address");
+            return;
+        }
+        FrameSpec frame{url->text, ""};
+        while (std::optional<Word> option = line.next()) {
+            if (option->key != "name") {
+                fail("unknown frame option " + (option->key.empty() ? option->text : option->key));
+                return;
+            }
+            frame.name = option->text;
+        }
+        page_->frames.push_back(std::move(frame));
+    }
+
+    void parseScriptBlock(ScenarioLine& line) {
+        ScriptBlockSpec block;
+        while (std::optional<Word> word = line.next()) {
+            if (word->key == "event") {
+                block.event = word->text;
+            } else if (word->key == "for") {
+                block.forWhom = word->text;
+            } else if (word->quoted && word->key.empty() && line.atEnd()) {
+                block.text = word->text;
+                page_->scripts.push_back(std::move(block));
+                return;
+            } else {
+                break;
+            }
+        }
+        if (line.error().empty()) fail("script takes event=, for= and then the script in quotes");
+    }
+
+    void parseHandler(const std::string& event, ScenarioLine& line) {
+        std::optional<Word> owner = line.next();
+        HandlerSpec handler{HandlerOwner::Body, event, ""};
+        if (owner && owner->key.empty() && owner->text == "body") {
+            handler.owner = HandlerOwner::Body;
+        } else if (owner && owner->key.empty() && owner->text == "window") {
+            handler.owner = HandlerOwner::Window;
+        } else if (owner && owner->key.empty() && owner->text == "frameset") {
+            handler.owner = HandlerOwner::FrameSet;
+        } else {
+            fail(event + " needs body, window or frameset and a script");
+            return;
+        }
+        if (std::optional<std::string> script = quotedLast(line, "the script")) {
+            handler.script = *script;
+            page_->handlers.push_back(std::move(handler));
+        }
+    }
+
+    void parseBars(ScenarioLine& line) {
+        bool any = false;
+        while (std::optional<Word> word = line.next()) {
+            std::optional<WindowRequest::Kind> bar = BarNamed(word->key);
+            if (!bar || (word->text != "yes" && word->text != "no")) {
+                fail(
+                    "bars takes name=yes or name=no for toolbar, menubar, location, status, "
+                    "fullscreen, resizable");
+                return;
+            }
+            page_->requests.push_back({*bar, word->text == "yes" ? 1 : 0});
+            any = true;
+        }
+        if (!any && line.error().empty()) fail("bars needs at least one bar");
+    }
+
+    ParsedScenario result_;
+    PageSpec* page_ = nullptr;
+    int pageLine_ = 0;
+    int lineNumber_ = 0;
+};
+
+}  // namespace
+
+ParsedScenario ParseScenario(std::string_view text) {
+    return Parser().run(text);
+}
+
+}  // namespace qm::lab

@@ -1,0 +1,190 @@
+#include "lab/scenario_parser.h"
+
+#include <gtest/gtest.h>
+
+namespace qm::lab {
+namespace {
+
+const char kExample[] = R"scenario(# a page with a link, a frame and an unload popup
+band {01234567-89AB-CDEF-0123-456789ABCDEF}
+browser 640x480
+bar closed
+
+page http://www.example.com/
+  title "Example \"home\""
+  load 250
+  element a id=link href=http://www.example.com/next.html target=_blank onclick="showAd()"
+  element img id=pic parent=link
+  frame http://ads.example.org/frame.html name=ad
+  script event=onunload for=window "window.open('http://ads.example.org/bye.html')"
+  onunload body "window.open('http://ads.example.org/u.html')"
+  onbeforeunload frameset "x()"
+  onload "window.open('http://ads.example.org/load.html','ad','width=200')"
+  timer 1500 "showAd()"
+  function showAd "window.open('http://ads.example.org/f.html')"
+end
+
+popup http://ads.example.org/pop.html
+  ready never
+  size 200x300
+  position -5,20
+  bars toolbar=no status=yes
+end
+
+navigate http://www.example.com/
+wait 500
+click pic
+right-click link
+open-in-new-window link
+resize 640x280
+leave-page
+close-bar
+expect new-window announced "http://ads.example.org/load.html"*
+expect no window opened *
+expect anywhere bar hidden
+expect count 2 script *
+)scenario";
+
+TEST(ScenarioParser, ReadsEveryPartOfAScenario) {
+    ParsedScenario parsed = ParseScenario(kExample);
+    for (const ScenarioError& error : parsed.errors) {
+        ADD_FAILURE() << "line " << error.line << ": " << error.message;
+    }
+    const Scenario& s = parsed.scenario;
+    EXPECT_EQ(s.band, "{01234567-89AB-CDEF-0123-456789ABCDEF}");
+    EXPECT_EQ(s.browserWidth, 640);
+    EXPECT_EQ(s.browserHeight, 480);
+    EXPECT_FALSE(s.barOpen);
+    ASSERT_EQ(s.pages.size(), 2u);
+
+    const PageSpec& page = s.pages[0];
+    EXPECT_EQ(page.title, "Example \"home\"");
+    EXPECT_EQ(page.loadMs, 250);
+    ASSERT_EQ(page.elements.size(), 2u);
+    EXPECT_EQ(page.elements[0].tag, "A");
+    EXPECT_EQ(page.elements[0].href, "http://www.example.com/next.html");
+    EXPECT_EQ(page.elements[0].target, "_blank");
+    EXPECT_EQ(page.elements[0].onclick, "showAd()");
+    EXPECT_EQ(page.elements[1].tag, "IMG");
+    EXPECT_EQ(page.elements[1].parent, "link");
+    ASSERT_EQ(page.frames.size(), 1u);
+    EXPECT_EQ(page.frames[0].name, "ad");
+    ASSERT_EQ(page.scripts.size(), 1u);
+    EXPECT_EQ(page.scripts[0].event, "onunload");
+    EXPECT_EQ(page.scripts[0].forWhom, "window");
+    ASSERT_EQ(page.handlers.size(), 2u);
+    EXPECT_EQ(page.handlers[0].owner, HandlerOwner::Body);
+    EXPECT_EQ(page.handlers[1].owner, HandlerOwner::FrameSet);
+    EXPECT_EQ(page.handlers[1].event, "onbeforeunload");
+    ASSERT_EQ(page.onload.size(), 1u);
+    ASSERT_EQ(page.timers.size(), 1u);
+    EXPECT_EQ(page.timers[0].delayMs, 1500);
+    ASSERT_NE(page.findFunction("showAd"), nullptr);
+    EXPECT_EQ(page.findFunction("hideAd"), nullptr);
+
+    const PageSpec& popup = s.pages[1];
+    EXPECT_FALSE(popup.title.has_value());
+    EXPECT_TRUE(popup.neverReady);
+    using K = WindowRequest::Kind;
+    std::vector<WindowRequest> requests = {{K::Width, 200}, {K::Height, 300}, {K::Left, -5},
+                                           {K::Top, 20},    {K::ToolBar, 0},  {K::StatusBar, 1}};
+    EXPECT_EQ(popup.requests, requests);
+    EXPECT_EQ(s.findPage("http://ads.example.org/pop.html"), &popup);
+    EXPECT_EQ(s.findPage("http://ads.example.org/POP.html"), nullptr);
+
+    using A = Action::Kind;
+    std::vector<A> kinds;
+    for (const Action& action : s.actions) kinds.push_back(action.kind);
+    EXPECT_EQ(kinds, (std::vector<A>{A::Navigate, A::Wait, A::Click, A::RightClick,
+                                     A::OpenInNewWindow, A::Resize, A::LeavePage, A::CloseBar}));
+    EXPECT_EQ(s.actions[1].first, 500);
+    EXPECT_EQ(s.actions[2].target, "pic");
+    EXPECT_EQ(s.actions[5].first, 640);
+    EXPECT_EQ(s.actions[5].second, 280);
+    EXPECT_EQ(s.actions[5].line, 32);
+
+    ASSERT_EQ(s.expectations.size(), 4u);
+    EXPECT_EQ(s.expectations[0].kind, Expectation::Kind::InOrder);
+    EXPECT_EQ(s.expectations[0].pattern,
+              "new-window announced \"http://ads.example.org/load.html\"*");
+    EXPECT_EQ(s.expectations[1].kind, Expectation::Kind::Absent);
+    EXPECT_EQ(s.expectations[1].pattern, "window opened *");
+    EXPECT_EQ(s.expectations[2].kind, Expectation::Kind::Anywhere);
+    EXPECT_EQ(s.expectations[3].kind, Expectation::Kind::Count);
+    EXPECT_EQ(s.expectations[3].count, 2);
+    EXPECT_EQ(s.expectations[3].pattern, "script *");
+}
+
+TEST(ScenarioParser, DefaultsWithoutSettings) {
+    ParsedScenario parsed = ParseScenario("page http://a.example/\nend\n");
+    ASSERT_TRUE(parsed.ok());
+    EXPECT_EQ(parsed.scenario.band, "quellmark.pop");
+    EXPECT_TRUE(parsed.scenario.barOpen);
+    EXPECT_EQ(parsed.scenario.browserWidth, 800);
+    EXPECT_EQ(parsed.scenario.browserHeight, 600);
+    const PageSpec& page = parsed.scenario.pages[0];
+    EXPECT_EQ(page.type, "HTML Document");
+    EXPECT_EQ(page.loadMs, 300);
+    EXPECT_EQ(page.readyMs, 0);
+    EXPECT_FALSE(page.neverReady);
+}
+
+TEST(ScenarioParser, ReportsEachErrorWithItsLine) {
+    struct Case {
+        const char* text;
+        int line;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"wait soon", 1, "expected milliseconds, not soon"},
+        {"\n\nfly away", 3, "unknown keyword fly"},
+        {"browser 800", 1, "expected a size such as 800x600, not 800"},
+        {"bar half", 1, "expected open or closed, not half"},
+        {"click", 1, "expected an element id"},
+        {"click a b", 1, "unexpected text after a"},
+        {"close-bar now", 1, "close-bar takes nothing after it"},
+        {"expect", 1, "expect needs a pattern"},
+        {"expect count x y", 1, "expect count needs a number and a pattern"},
+        {"end", 1, "end without a page"},
+        {"page http://a/\n  title Home\nend", 2, "expected the title in double quotes"},
+        {"page http://a/\n  title \"Home\nend", 2, "a quoted text has no closing quote"},
+        {"page http://a/\n  element\nend", 2, "element needs a tag name"},
+        {"page http://a/\n  element a colour=red\nend", 2, "unknown element option colour"},
+        {"page http://a/\n  element a id=x\n  element b id=x\nend", 3,
+         "the element id x is used twice"},
+        {"page http://a/\n  element a parent=y\nend", 2, "the parent y is not declared before it"},
+        {"page http://a/\n  onunload door \"x()\"\nend", 2,
+         "onunload needs body, window or frameset"},
+        {"page http://a/\n  timer soon \"x()\"\nend", 2, "timer needs milliseconds and a script"},
+        {"page http://a/\n  bars toolbar=maybe\nend", 2, "bars takes name=yes or name=no"},
+        {"page http://a/\n  ready later\nend", 2, "expected milliseconds or never, not later"},
+        {"page http://a/\n  wait 5\nend", 2, "unknown keyword wait in a page"},
+        {"page http://a/\n  title \"x\"", 1, "the page http://a/ has no end line"},
+        {"page http://a/\nend\npage http://a/\nend", 3, "the page http://a/ is declared twice"},
+        {"\"quoted\"", 1, "a line must begin with a keyword"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ParsedScenario parsed = ParseScenario(c.text);
+        ASSERT_FALSE(parsed.errors.empty());
+        EXPECT_EQ(parsed.errors[0].line, c.line);
+        EXPECT_EQ(parsed.errors[0].message.rfind(c.message, 0), 0u) << parsed.errors[0].message;
+    }
+}
+
+TEST(ScenarioParser, KeepsAddressesWithEqualSignsAndHashesWhole) {
+    ParsedScenario parsed = ParseScenario(
+        "navigate http://a.example/x?id=5#top\n"
+        "  # an indented comment\n"
+        "page http://a.example/x?id=5#top\n"
+        "  frame http://b.example/?a=b name=\"my frame\"\n"
+        "end\n");
+    ASSERT_TRUE(parsed.ok()) << parsed.errors[0].message;
+    EXPECT_EQ(parsed.scenario.actions[0].target, "http://a.example/x?id=5#top");
+    EXPECT_EQ(parsed.scenario.pages[0].url, "http://a.example/x?id=5#top");
+    EXPECT_EQ(parsed.scenario.pages[0].frames[0].url, "http://b.example/?a=b");
+    EXPECT_EQ(parsed.scenario.pages[0].frames[0].name, "my frame");
+}
+
+}  // namespace
+}  // namespace qm::lab

@@ -1,0 +1,223 @@
+#include "lab/trace_lines.h"
+
+#include <cstdio>
+
+namespace qm::lab {
+
+std::string Quote(std::string_view text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+            quoted += escape;
+        } else {
+            quoted += c;
+        }
+    }
+    quoted += '"';
+    return quoted;
+}
+
+std::string Hex32(std::uint32_t value) {
+    char text[11];
+    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(value));
+    return text;
+}
+
+namespace {
+
+std::string Join(std::initializer_list<std::string_view> parts) {
+    std::string line;
+    for (std::string_view part : parts) {
+        if (part.empty()) continue;
+        if (!line.empty()) line += ' ';
+        line += part;
+    }
+    return line;
+}
+
+std::string PointText(const char* name, Point point) {
+    return std::string(name) + "=" + std::to_string(point.x) + "," + std::to_string(point.y);
+}
+
+const char* RequestName(WindowRequest::Kind kind) {
+    switch (kind) {
+        case WindowRequest::Kind::Left:
+            return "left";
+        case WindowRequest::Kind::Top:
+            return "top";
+        case WindowRequest::Kind::Width:
+            return "width";
+        case WindowRequest::Kind::Height:
+            return "height";
+        case WindowRequest::Kind::ToolBar:
+            return "toolbar";
+        case WindowRequest::Kind::MenuBar:
+            return "menubar";
+        case WindowRequest::Kind::AddressBar:
+            return "location";
+        case WindowRequest::Kind::StatusBar:
+            return "status";
+        case WindowRequest::Kind::FullScreen:
+            return "fullscreen";
+        case WindowRequest::Kind::Resizable:
+            return "resizable";
+    }
+    return "?";
+}
+
+}  // namespace
+
+namespace lines {
+
+std::string BandCreated(std::string_view name) {
+    return Join({"band created", name});
+}
+
+std::string BandNotCreated(std::string_view name, std::uint32_t hr) {
+    return Join({"band not-created", name, "hr=" + Hex32(hr)});
+}
+
+std::string BandSetSite(std::uint32_t hr) {
+    return "band set-site hr=" + Hex32(hr);
+}
+
+std::string BandInfo(const BandInfoAnswer& answer) {
+    char mask[12];
+    std::snprintf(mask, sizeof mask, "0x%x", static_cast<unsigned>(answer.mask));
+    std::string line = std::string("bandinfo mask=") + mask;
+    if (answer.mask & kBandMinSize) line += " " + PointText("min", answer.minSize);
+    if (answer.mask & kBandMaxSize) line += " " + PointText("max", answer.maxSize);
+    if (answer.mask & kBandIntegral) line += " " + PointText("integral", answer.integral);
+    if (answer.mask & kBandActual) line += " " + PointText("actual", answer.actual);
+    if (answer.mask & kBandTitle) line += " title=" + Quote(answer.title);
+    if (answer.mask & kBandModeFlags) {
+        char flags[12];
+        std::snprintf(flags, sizeof flags, "0x%x", static_cast<unsigned>(answer.modeFlags));
+        line += std::string(" flags=") + flags;
+    }
+    if (answer.mask & kBandBackColor) line += " color=" + Hex32(answer.backColor);
+    return line;
+}
+
+std::string BarShown(int height) {
+    return "bar shown height=" + std::to_string(height);
+}
+std::string BarResized(int height) {
+    return "bar resized height=" + std::to_string(height);
+}
+std::string BarHidden() {
+    return "bar hidden";
+}
+std::string BandReleased(unsigned long refsLeft) {
+    return "band released refs=" + std::to_string(refsLeft);
+}
+
+std::string User(std::string_view action, std::string_view target) {
+    return Join({"user", action, target});
+}
+
+std::string Navigate(std::string_view browser, std::string_view url) {
+    return Join({"navigate", browser, Quote(url)});
+}
+std::string NavigationCancelled(std::string_view browser, std::string_view url) {
+    return Join({"navigation cancelled", browser, Quote(url)});
+}
+std::string PageLeft(std::string_view browser, std::string_view url) {
+    return Join({"page left", browser, Quote(url)});
+}
+std::string PageShown(std::string_view browser, std::string_view url) {
+    return Join({"page shown", browser, Quote(url)});
+}
+std::string PageLoaded(std::string_view browser, std::string_view url) {
+    return Join({"page loaded", browser, Quote(url)});
+}
+std::string Title(std::string_view browser, std::string_view title) {
+    return Join({"title", browser, Quote(title)});
+}
+std::string Ready(std::string_view browser) {
+    return Join({"ready", browser});
+}
+std::string BrowserSize(int width, int height, std::string_view by) {
+    return "browser size " + std::to_string(width) + "x" + std::to_string(height) +
+           " by=" + std::string(by);
+}
+
+std::string NewWindowAnnounced(std::string_view url, std::string_view name,
+                               std::string_view features, bool byUser, std::string_view from) {
+    return Join({"new-window announced", Quote(url), "name=" + Quote(name),
+                 "features=" + Quote(features), byUser ? "by=user" : "by=script",
+                 "from=" + std::string(from)});
+}
+
+std::string NewWindowResult(NewWindowOutcome outcome, std::string_view url,
+                            std::string_view browser) {
+    const char* word = "passed-through";
+    switch (outcome) {
+        case NewWindowOutcome::PassedThrough:
+            word = "passed-through";
+            break;
+        case NewWindowOutcome::Allowed:
+            word = "allowed";
+            break;
+        case NewWindowOutcome::Cancelled:
+            word = "cancelled";
+            break;
+        case NewWindowOutcome::Captured:
+            word = "captured";
+            break;
+    }
+    std::string into = browser.empty() ? std::string() : "into=" + std::string(browser);
+    return Join({"new-window", word, Quote(url), into});
+}
+
+std::string WindowOpened(std::string_view browser, std::string_view name, std::string_view features,
+                         std::string_view url) {
+    return Join({"window opened", browser, "name=" + Quote(name), "features=" + Quote(features),
+                 Quote(url)});
+}
+
+std::string WindowReused(std::string_view browser, std::string_view name, std::string_view url) {
+    return Join({"window reused", browser, "name=" + Quote(name), Quote(url)});
+}
+
+std::string Requests(std::string_view browser, const std::vector<WindowRequest>& requests) {
+    std::string line = Join({"requests", browser});
+    for (const WindowRequest& request : requests) {
+        line += " ";
+        line += RequestName(request.kind);
+        line += "=" + std::to_string(request.value);
+    }
+    return line;
+}
+
+std::string Script(std::string_view origin, std::string_view code) {
+    return Join({"script", origin, Quote(code)});
+}
+std::string ScriptNotUnderstood(std::string_view statement) {
+    return Join({"script not-understood", Quote(statement)});
+}
+std::string ScriptRefused(std::string_view origin, std::string_view code) {
+    return Join({"script refused", origin, Quote(code)});
+}
+
+std::string CaptureCreated(std::string_view browser, int level) {
+    return Join({"capture created", browser, "level=" + std::to_string(level)});
+}
+std::string CaptureShown(std::string_view browser) {
+    return Join({"capture shown", browser});
+}
+std::string DownloadControl(std::string_view browser, std::uint32_t flags) {
+    return Join({"download-control", browser, Hex32(flags)});
+}
+std::string Quit(std::string_view browser) {
+    return Join({"quit", browser});
+}
+
+}  // namespace lines
+}  // namespace qm::lab

@@ -1,0 +1,63 @@
+#pragma once
+// Every line the lab writes to its trace, in one place so the format stays
+// stable (lab/README.md documents it). Texts appear in double quotes with
+// \" \\ and \xNN escapes; numbers in decimal, flags and results as 0x%08x
+// (masks as 0x%x).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lab/band_info.h"
+#include "lab/scenario.h"
+
+namespace qm::lab {
+
+std::string Quote(std::string_view text);
+std::string Hex32(std::uint32_t value);
+
+enum class NewWindowOutcome { PassedThrough, Allowed, Cancelled, Captured };
+
+namespace lines {
+
+std::string BandCreated(std::string_view name);
+std::string BandNotCreated(std::string_view name, std::uint32_t hr);
+std::string BandSetSite(std::uint32_t hr);
+std::string BandInfo(const BandInfoAnswer& answer);
+std::string BarShown(int height);
+std::string BarResized(int height);
+std::string BarHidden();
+std::string BandReleased(unsigned long refsLeft);
+
+std::string User(std::string_view action, std::string_view target);
+std::string Navigate(std::string_view browser, std::string_view url);
+std::string NavigationCancelled(std::string_view browser, std::string_view url);
+std::string PageLeft(std::string_view browser, std::string_view url);
+std::string PageShown(std::string_view browser, std::string_view url);
+std::string PageLoaded(std::string_view browser, std::string_view url);
+std::string Title(std::string_view browser, std::string_view title);
+std::string Ready(std::string_view browser);
+std::string BrowserSize(int width, int height, std::string_view by);
+
+std::string NewWindowAnnounced(std::string_view url, std::string_view name,
+                               std::string_view features, bool byUser, std::string_view from);
+// `browser` names the object that received the window, when there is one.
+std::string NewWindowResult(NewWindowOutcome outcome, std::string_view url,
+                            std::string_view browser);
+std::string WindowOpened(std::string_view browser, std::string_view name, std::string_view features,
+                         std::string_view url);
+std::string WindowReused(std::string_view browser, std::string_view name, std::string_view url);
+std::string Requests(std::string_view browser, const std::vector<WindowRequest>& requests);
+
+std::string Script(std::string_view origin, std::string_view code);
+std::string ScriptNotUnderstood(std::string_view statement);
+std::string ScriptRefused(std::string_view origin, std::string_view code);
+
+std::string CaptureCreated(std::string_view browser, int level);
+std::string CaptureShown(std::string_view browser);
+std::string DownloadControl(std::string_view browser, std::uint32_t flags);
+std::string Quit(std::string_view browser);
+
+}  // namespace lines
+}  // namespace qm::lab

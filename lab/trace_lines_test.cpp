@@ -1,0 +1,83 @@
+#include "lab/trace_lines.h"
+
+#include <gtest/gtest.h>
+
+namespace qm::lab {
+namespace {
+
+TEST(TraceLines, QuotesEscapeWhatWouldBreakALine) {
+    EXPECT_EQ(Quote(""), "\"\"");
+    EXPECT_EQ(Quote("say \"hi\" \\o/"), "\"say \\\"hi\\\" \\\\o/\"");
+    EXPECT_EQ(Quote("a\r\nb\x1b\x7f"), "\"a\\x0D\\x0Ab\\x1B\\x7F\"");
+    EXPECT_EQ(Quote("\xe9t\xe9"), "\"\xe9t\xe9\"");
+    EXPECT_EQ(Hex32(0x80040154u), "0x80040154");
+    EXPECT_EQ(Hex32(0), "0x00000000");
+}
+
+TEST(TraceLines, BandInfoShowsOnlyTheMembersLeftInTheMask) {
+    BandInfoAnswer expanded;
+    expanded.mask = 0x3F;
+    expanded.minSize = {104, 104};
+    expanded.maxSize = {-1, -1};
+    expanded.integral = {1, 1};
+    expanded.actual = {100, 104};
+    expanded.title = "quellmark";
+    expanded.modeFlags = 0x68;
+    EXPECT_EQ(lines::BandInfo(expanded),
+              "bandinfo mask=0x3f min=104,104 max=-1,-1 integral=1,1 actual=100,104 "
+              "title=\"quellmark\" flags=0x68");
+
+    BandInfoAnswer partial;
+    partial.mask = kBandActual | kBandBackColor;
+    partial.actual = {100, 18};
+    partial.backColor = 0xFF;
+    EXPECT_EQ(lines::BandInfo(partial), "bandinfo mask=0x48 actual=100,18 color=0x000000ff");
+}
+
+TEST(TraceLines, EventLines) {
+    EXPECT_EQ(lines::NewWindowAnnounced("http://a/p", "ad", "width=200", false, "main"),
+              "new-window announced \"http://a/p\" name=\"ad\" features=\"width=200\" by=script "
+              "from=main");
+    EXPECT_EQ(lines::NewWindowResult(NewWindowOutcome::Captured, "http://a/p", "capture1"),
+              "new-window captured \"http://a/p\" into=capture1");
+    EXPECT_EQ(lines::NewWindowResult(NewWindowOutcome::PassedThrough, "http://a/p", ""),
+              "new-window passed-through \"http://a/p\"");
+    EXPECT_EQ(lines::User("resize", "640x280"), "user resize 640x280");
+    EXPECT_EQ(lines::User("leave-page", ""), "user leave-page");
+    using K = WindowRequest::Kind;
+    EXPECT_EQ(lines::Requests("capture2", {{K::Height, 300}, {K::ToolBar, 0}}),
+              "requests capture2 height=300 toolbar=0");
+    EXPECT_EQ(lines::DownloadControl("capture1", 0x60009780u),
+              "download-control capture1 0x60009780");
+}
+
+TEST(BandInfo, BarHeightFollowsTheBandsAnswer) {
+    struct Case {
+        std::uint32_t mask;
+        int minY, maxY, actualY;
+        int height;
+    };
+    const Case cases[] = {
+        {0x3F, 104, -1, 104, 104},  // expanded band
+        {0x3F, 18, 18, 18, 18},     // collapsed band
+        {0x3F, 18, 18, 104, 18},    // the maximum wins over the ideal
+        {0x3F, 104, -1, 50, 104},   // the minimum wins over the ideal
+        {kBandMinSize, 30, 0, 0, 30},
+        {kBandActual, 0, 0, 40, 40},
+        {kBandActual | kBandMaxSize, 0, -5, 40, 40},  // a negative maximum means none
+        {0, 10, 10, 10, 0},
+        {kBandActual, 0, 0, -3, 0},
+    };
+    for (const Case& c : cases) {
+        BandInfoAnswer answer;
+        answer.mask = c.mask;
+        answer.minSize.y = c.minY;
+        answer.maxSize.y = c.maxY;
+        answer.actual.y = c.actualY;
+        EXPECT_EQ(BarHeight(answer), c.height) << "mask " << c.mask << " min " << c.minY << " max "
+                                               << c.maxY << " actual " << c.actualY;
+    }
+}
+
+}  // namespace
+}  // namespace qm::lab
