@@ -45,7 +45,9 @@ std::uint16_t LocalTime::*const kTimeFields[] = {
     &LocalTime::minute, &LocalTime::month,     &LocalTime::second, &LocalTime::year,
 };
 
-std::wstring Widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+std::wstring Widen(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
 
 std::string Format(const char* format, std::int32_t value) {
     char buffer[48];
@@ -62,7 +64,9 @@ std::string Join(const std::vector<std::string>& items, const char* separator) {
     return joined;
 }
 
-const char* YesNo(std::int32_t flag) { return flag ? "yes" : "no"; }
+const char* YesNo(std::int32_t flag) {
+    return flag ? "yes" : "no";
+}
 
 void AppendEncoded(std::string& line, unsigned char byte) {
     PopupRecord::EncodedByte encoded = PopupRecord::EncodeByte(byte);
@@ -108,9 +112,13 @@ std::wstring PopupRecord::Features(bool full, bool words) const {
     return Widen(Join(items, ","));
 }
 
-std::wstring PopupRecord::OpenFeatures(bool full) const { return Features(full, false); }
+std::wstring PopupRecord::OpenFeatures(bool full) const {
+    return Features(full, false);
+}
 
-std::wstring PopupRecord::FeaturesText(bool full) const { return Features(full, true); }
+std::wstring PopupRecord::FeaturesText(bool full) const {
+    return Features(full, true);
+}
 
 std::wstring PopupRecord::Describe() const {
     std::wstring text;
@@ -187,8 +195,8 @@ void PopupRecord::FromLogLine(std::string_view line) {
     std::string_view stamp = field(0);
     if (stamp.size() == 32) {
         for (std::size_t i = 0; i < 8; ++i) {
-            timeStamp.*kTimeFields[i] =
-                static_cast<std::uint16_t>(DecodeAt(stamp, 2 * i) | DecodeAt(stamp, 2 * i + 1) << 8);
+            timeStamp.*kTimeFields[i] = static_cast<std::uint16_t>(DecodeAt(stamp, 2 * i) |
+                                                                   DecodeAt(stamp, 2 * i + 1) << 8);
         }
     } else {
         timeStamp = LocalTime{1978, 1, 1, 1, 12, 0, 0, 0};

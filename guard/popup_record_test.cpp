@@ -18,12 +18,13 @@ std::wstring Lines(std::initializer_list<const wchar_t*> lines) {
 TEST(PopupRecord, NewRecordDescribesItselfAsStoppedAndUnknown) {
     PopupRecord record;
     EXPECT_EQ(record.Describe(),
-              Lines({L"STOPPED!", L"title: ", L"url: ", L"target name: ", L"source title: ",
-                     L"source url: ", L"height: undefined", L"width: undefined",
-                     L"left: undefined", L"top: undefined", L"menubar: yes", L"status: yes",
-                     L"location: yes", L"toolbar: yes", L"fullscreen: no", L"resizable: yes",
-                     L"channelmode: no", L"directories: yes", L"scrollbars: yes",
-                     L"titlebar: yes"}));
+              Lines({L"STOPPED!",          L"title: ",          L"url: ",
+                     L"target name: ",     L"source title: ",   L"source url: ",
+                     L"height: undefined", L"width: undefined", L"left: undefined",
+                     L"top: undefined",    L"menubar: yes",     L"status: yes",
+                     L"location: yes",     L"toolbar: yes",     L"fullscreen: no",
+                     L"resizable: yes",    L"channelmode: no",  L"directories: yes",
+                     L"scrollbars: yes",   L"titlebar: yes"}));
 }
 
 TEST(PopupRecord, FeatureStrings) {
@@ -136,7 +137,9 @@ TEST(PopupRecord, LogLineLayoutWithTheYear2002) {
     std::string line = record.ToLogLine();
 
     const std::string texts = "\x1BWin!\x1Bhttp://a.b/c\x1B\x1B\x1B";
-    const std::string geometry = "\x1B" "300\x1B-1\x1B-1\x1B-1\x1B";
+    const std::string geometry =
+        "\x1B"
+        "300\x1B-1\x1B-1\x1B-1\x1B";
     ASSERT_EQ(line.size(), 32 + texts.size() + geometry.size() + 4 + 2);
     // The year is the last field of the time stamp: 0x07D2.
     EXPECT_EQ(line.substr(28, 4), "\xD1\x21\x01\x71");
@@ -181,8 +184,8 @@ TEST(PopupRecord, LogLineRoundTrip) {
     EXPECT_EQ(read.left, 0);
     EXPECT_EQ(read.top, -1);
     const std::int32_t PopupRecord::*flags[] = {
-        &PopupRecord::menubar,     &PopupRecord::resizable,  &PopupRecord::status,
-        &PopupRecord::location,    &PopupRecord::toolbar,    &PopupRecord::fullscreen,
+        &PopupRecord::menubar,     &PopupRecord::resizable,   &PopupRecord::status,
+        &PopupRecord::location,    &PopupRecord::toolbar,     &PopupRecord::fullscreen,
         &PopupRecord::channelmode, &PopupRecord::directories, &PopupRecord::scrollbars,
         &PopupRecord::titlebar,    &PopupRecord::stopped};
     for (auto flag : flags) EXPECT_EQ(read.*flag != 0, written.*flag != 0);
@@ -192,10 +195,15 @@ TEST(PopupRecord, LogLineRoundTrip) {
 
 TEST(PopupRecord, PageTextsCannotBreakOrForgeALogLine) {
     PopupRecord record;
-    record.title = std::wstring(L"a\x1B" L"b\rc\nd") + L'\0' + L"e";
+    record.title = std::wstring(
+                       L"a\x1B"
+                       L"b\rc\nd") +
+                   L'\0' + L"e";
     record.url = L"u\r\n";
     std::string line = record.ToLogLine();
-    EXPECT_NE(line.find("\x1B" "a b c d e\x1Bu  \x1B"), std::string::npos);
+    EXPECT_NE(line.find("\x1B"
+                        "a b c d e\x1Bu  \x1B"),
+              std::string::npos);
     EXPECT_EQ(line.find_first_of("\r\n"), line.size() - 2);
 }
 
@@ -220,8 +228,8 @@ TEST(PopupRecord, DamagedLinesReadBackWithDefaults) {
         {"time stamp cut short", goodLine.substr(3), k1978, 0x400, L"T", 480},
         {"flags cut short", goodLine.substr(0, goodLine.size() - 1), goodTime, 0, L"T", 480},
         {"only a few fields", "x\x1Bonly\x1B", k1978, 0, L"only", 0},
-        {"number with blanks and sign", "\x1B\x1B\x1B\x1B\x1B\x1B  -12px\x1B\x1B\x1B\x1B", k1978,
-         0, L"", -12},
+        {"number with blanks and sign", "\x1B\x1B\x1B\x1B\x1B\x1B  -12px\x1B\x1B\x1B\x1B", k1978, 0,
+         L"", -12},
         {"ESC inside the title: flags are the last field",
          goodLine.substr(0, 33) + "\x1B" + goodLine.substr(33), goodTime, 0x400, L"", 0},
     };

@@ -1,0 +1,91 @@
+#pragma once
+// The new-window decision of one band: for every window a page tries to
+// open, allow it, cancel it or capture it; judge a captured popup's
+// navigation; conclude a finished capture into a record, a reopened window
+// or nothing; and keep the band's count and status text.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/file_system.h"
+#include "guard/capture.h"
+#include "guard/guard_host.h"
+#include "guard/popup_record.h"
+#include "rules/rule_set.h"
+#include "settings/settings.h"
+
+namespace qm {
+
+enum class NewWindowOutcome {
+    PassedThrough,  // the bar is not visible: nothing decided or counted
+    Allowed,        // the browser opens the window; counted as not stopped
+    Cancelled,      // "Block ALL new windows": refused silently
+    Captured,       // hand the capture's browser object to the browser
+    NotCaptured,    // no capture could be made: the browser opens the window itself
+};
+
+struct NewWindowDecision {
+    NewWindowOutcome outcome;
+    Capture* capture = nullptr;  // set when Captured; owned by Captures
+};
+
+class Guard {
+public:
+    // `settings` and `rules` are the band's live copies; the log lives beside `moduleFileName`.
+    Guard(GuardHost& host, const Settings& settings, const RuleSet& rules, FileSystem& files,
+          std::string moduleFileName);
+    // Releases every capture and destroys every record.
+    ~Guard();
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+
+    // NewWindow2 of the band's own browser.
+    NewWindowDecision OnNewWindow2();
+    // BeforeNavigate2 of the band's own browser or one of its frames.
+    void OnBeforeNavigate2();
+    // BeforeNavigate2 of a capture browser; true when the navigation must be cancelled.
+    bool DecideCapturedNavigation(Capture& capture, std::wstring_view url);
+    // Creates a capture for the pending new window and keeps it in Captures.
+    Capture* CaptureNewWindow();
+    // The start of a capture's finishing step: whether the user wanted this
+    // popup (CaptureDecided) and the address to open again, clearing both.
+    struct CaptureVerdict {
+        bool userWanted;
+        std::wstring addressToOpen;
+    };
+    CaptureVerdict TakeCaptureVerdict();
+    // Called once by a capture when it finishes.
+    void ConcludeCapture(Capture& capture, bool userWanted);
+    void UpdateSessionStatistics(bool stopped);
+    void CloseClickWindow();
+    // Destroys every record (the user cleared the list).
+    void ClearRecords() { Records.clear(); }
+
+    // Band state the decision reads and writes.
+    std::int32_t ClickTriggered = 0;
+    std::int32_t ClickTimerRunning = 0;
+    std::int32_t OverPluginObject = 0;
+    std::wstring AnchorHref;
+    std::int32_t CaptureDecided = 0;
+    std::int32_t StoppedCount = 0;
+    std::string statusText;
+    std::vector<Capture*> Captures;
+    std::vector<std::unique_ptr<PopupRecord>> Records;
+
+private:
+    NewWindowDecision Allow();
+    bool IsWhite(const std::wstring& url, const std::wstring& source) const;
+    bool IsBlack(const std::wstring& url, const std::wstring& source) const;
+    void KeepRecord(std::unique_ptr<PopupRecord> record);
+
+    GuardHost& host_;
+    const Settings& settings_;
+    const RuleSet& rules_;
+    FileSystem& files_;
+    std::string moduleFileName_;
+};
+
+}  // namespace qm

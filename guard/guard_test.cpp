@@ -1,0 +1,374 @@
+#include "guard/guard.h"
+
+#include <gtest/gtest.h>
+
+#include "common/testing/memory_file_system.h"
+#include "log/activity_log.h"
+
+namespace qm {
+namespace {
+
+const char kModule[] = "C:\\qm\\quellmark.dll";
+const char kLog[] = "C:\\qm\\qml.dat";
+const wchar_t kPage[] = L"http://www.news.example/today.html";
+
+class FakeCapture : public Capture {
+public:
+    FakeCapture(std::int32_t level, std::vector<FakeCapture*>& released)
+        : level_(level), released_(released) {
+        record_.sourceUrl = kPage;
+        // A watched window of "Record Only" is not stopped.
+        record_.stopped = level == 2 ? 1 : 0;
+    }
+    PopupRecord& record() override { return record_; }
+    std::int32_t captureLevel() const override { return level_; }
+    void release() override { released_.push_back(this); }
+
+private:
+    std::int32_t level_;
+    PopupRecord record_;
+    std::vector<FakeCapture*>& released_;
+};
+
+class FakeHost : public GuardHost {
+public:
+    bool IsBandWindowVisible() override { return visible; }
+    std::wstring PageAddress() override { return page; }
+    std::wstring LocationName() override { return L"Today's news"; }
+    std::wstring LocationUrl() override { return page; }
+    void KillClickTimer() override { ++clickTimerKills; }
+    Capture* CreateCapture(std::int32_t level) override {
+        if (failCaptures) return nullptr;
+        captures.push_back(std::make_unique<FakeCapture>(level, released));
+        return captures.back().get();
+    }
+    void OpenInNewWindow(const PopupRecord& record) override { reopened.push_back(record.url); }
+    void AddRecord(const PopupRecord& record) override { shown.push_back(&record); }
+    void ShowStatus(const std::string& text) override { statuses.push_back(text); }
+    void StartFlash() override { ++flashes; }
+    void CheckVisible() override { ++visibilityChecks; }
+
+    bool visible = true;
+    bool failCaptures = false;
+    std::wstring page = kPage;
+    int clickTimerKills = 0;
+    int flashes = 0;
+    int visibilityChecks = 0;
+    std::vector<std::unique_ptr<FakeCapture>> captures;
+    std::vector<FakeCapture*> released;
+    std::vector<std::wstring> reopened;
+    std::vector<const PopupRecord*> shown;
+    std::vector<std::string> statuses;
+};
+
+class GuardTest : public ::testing::Test {
+protected:
+    void AddRule(std::uint16_t flags, const char* popup, const char* source) {
+        rules.append(Rule{static_cast<std::uint16_t>(flags | On), "rule", popup, source});
+    }
+
+    // A popup captured, navigated to `url`, and finished the way a capture finishes.
+    NewWindowDecision CaptureAndFinish(const wchar_t* url, bool* cancelled = nullptr) {
+        NewWindowDecision decision = guard.OnNewWindow2();
+        if (decision.outcome != NewWindowOutcome::Captured) return decision;
+        bool cancel = guard.DecideCapturedNavigation(*decision.capture, url);
+        if (cancelled) *cancelled = cancel;
+        Finish(*decision.capture);
+        return decision;
+    }
+
+    void Finish(Capture& capture) {
+        Guard::CaptureVerdict verdict = guard.TakeCaptureVerdict();
+        if (verdict.userWanted) capture.record().url = verdict.addressToOpen;
+        guard.ConcludeCapture(capture, verdict.userWanted);
+    }
+
+    std::size_t LogLines() const { return SplitLogLines(files.contents(kLog)).size(); }
+
+    FakeHost host;
+    Settings settings;
+    RuleSet rules;
+    testing::MemoryFileSystem files;
+    Guard guard{host, settings, rules, files, kModule};
+};
+
+TEST_F(GuardTest, HiddenBarLetsEverythingPassUntouched) {
+    host.visible = false;
+    settings.CompleteBlock = 1;
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::PassedThrough);
+    EXPECT_TRUE(host.statuses.empty());
+    EXPECT_TRUE(host.captures.empty());
+    EXPECT_EQ(host.clickTimerKills, 0);
+}
+
+TEST_F(GuardTest, FirstDecisionOutcomes) {
+    struct Case {
+        const char* label;
+        std::int32_t level;
+        std::int32_t completeBlock;
+        std::int32_t click;
+        std::int32_t plugin;
+        bool whiteSource;
+        NewWindowOutcome expected;
+    };
+    const Case cases[] = {
+        {"no protection", 0, 1, 0, 0, false, NewWindowOutcome::Allowed},
+        {"a real click", 2, 1, 1, 0, false, NewWindowOutcome::Allowed},
+        {"over a plug-in", 2, 1, 0, 1, false, NewWindowOutcome::Allowed},
+        {"white-listed source page", 2, 1, 0, 0, true, NewWindowOutcome::Allowed},
+        {"block all", 2, 1, 0, 0, false, NewWindowOutcome::Cancelled},
+        {"full protection", 2, 0, 0, 0, false, NewWindowOutcome::Captured},
+        {"record only", 1, 0, 0, 0, false, NewWindowOutcome::Captured},
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        Settings settings;
+        settings.GuardLevel = c.level;
+        settings.CompleteBlock = c.completeBlock;
+        RuleSet rules;
+        if (c.whiteSource) {
+            rules.append(Rule{SourceExact | White | On, "src", "", "http://www.news.example/"});
+        }
+        Guard guard(host, settings, rules, files, kModule);
+        guard.ClickTriggered = c.click;
+        guard.ClickTimerRunning = c.click;
+        guard.OverPluginObject = c.plugin;
+        NewWindowDecision decision = guard.OnNewWindow2();
+        EXPECT_EQ(decision.outcome, c.expected) << c.label;
+        bool allowed = c.expected == NewWindowOutcome::Allowed;
+        EXPECT_EQ(host.statuses,
+                  allowed ? std::vector<std::string>{"session statistics: 0 stopped popups"}
+                          : std::vector<std::string>{})
+            << c.label;
+        EXPECT_EQ(guard.ClickTriggered, allowed ? 0 : c.click) << c.label;
+        EXPECT_EQ(host.clickTimerKills, allowed ? 1 : 0) << c.label;
+        EXPECT_EQ(guard.Captures.size(), c.expected == NewWindowOutcome::Captured ? 1u : 0u)
+            << c.label;
+        EXPECT_EQ(guard.StoppedCount, 0) << c.label;
+        EXPECT_TRUE(guard.Records.empty()) << c.label;
+    }
+}
+
+TEST_F(GuardTest, OneClickLetsExactlyOneWindowThrough) {
+    guard.ClickTriggered = 1;
+    guard.ClickTimerRunning = 1;
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Allowed);
+    EXPECT_EQ(guard.ClickTimerRunning, 0);
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Captured);
+}
+
+TEST_F(GuardTest, SourceOnlyWhiteRuleSeesNullnullAsThePopupAddress) {
+    // A TO rule cannot match before the popup has an address; "nullnull" stands in.
+    AddRule(PopupExact | White, "http://www.news.example/", "");
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Captured);
+    AddRule(PopupExact | White, "null", "");
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Allowed);
+}
+
+TEST_F(GuardTest, NoCaptureMeansTheBrowserOpensTheWindowUncounted) {
+    host.failCaptures = true;
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::NotCaptured);
+    EXPECT_TRUE(guard.Captures.empty());
+    EXPECT_TRUE(host.statuses.empty());
+}
+
+TEST_F(GuardTest, StoppedPopupIsRecordedCountedLoggedAndFlashed) {
+    bool cancelled = true;
+    NewWindowDecision decision = CaptureAndFinish(L"http://ads.example/win.html", &cancelled);
+    ASSERT_EQ(decision.outcome, NewWindowOutcome::Captured);
+    EXPECT_FALSE(cancelled);
+    ASSERT_EQ(guard.Records.size(), 1u);
+    const PopupRecord& record = *guard.Records[0];
+    EXPECT_EQ(record.url, L"http://ads.example/win.html");
+    EXPECT_EQ(record.sourceTitle, L"Today's news");
+    EXPECT_EQ(record.sourceUrl, kPage);
+    EXPECT_NE(record.stopped, 0);
+    EXPECT_EQ(host.shown, std::vector<const PopupRecord*>{&record});
+    EXPECT_EQ(guard.StoppedCount, 1);
+    EXPECT_EQ(host.statuses.back(), "session statistics: 1 stopped popups");
+    EXPECT_EQ(host.flashes, 1);
+    EXPECT_EQ(LogLines(), 1u);
+    EXPECT_TRUE(guard.Captures.empty());
+    EXPECT_EQ(host.released.size(), 1u);
+    EXPECT_TRUE(host.reopened.empty());
+}
+
+TEST_F(GuardTest, LoggingFollowsTheSettings) {
+    struct Case {
+        const char* label;
+        std::int32_t level, logStopped, logRecorded, maxLogSize, flashAlert;
+        std::size_t lines;
+        int flashes;
+    };
+    const Case cases[] = {
+        {"stopped, logged", 2, 1, 0, 10, 1, 1, 1},  {"stopped, not logged", 2, 0, 1, 10, 0, 0, 0},
+        {"recorded, logged", 1, 0, 1, 10, 1, 1, 0}, {"recorded, not logged", 1, 1, 0, 10, 1, 0, 0},
+        {"log size 0", 2, 1, 1, 0, 1, 0, 1},        {"negative log size", 2, 1, 1, -1, 1, 0, 1},
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        testing::MemoryFileSystem files;
+        Settings settings;
+        settings.GuardLevel = c.level;
+        settings.LogStopped = c.logStopped;
+        settings.LogRecorded = c.logRecorded;
+        settings.MaxLogSize = c.maxLogSize;
+        settings.FlashAlert = c.flashAlert;
+        RuleSet rules;
+        Guard guard(host, settings, rules, files, kModule);
+        NewWindowDecision decision = guard.OnNewWindow2();
+        ASSERT_EQ(decision.outcome, NewWindowOutcome::Captured) << c.label;
+        guard.DecideCapturedNavigation(*decision.capture, L"http://ads.example/");
+        guard.ConcludeCapture(*decision.capture, false);
+        EXPECT_EQ(guard.Records.size(), 1u) << c.label;
+        EXPECT_EQ(SplitLogLines(files.contents(kLog)).size(), c.lines) << c.label;
+        EXPECT_EQ(host.flashes, c.flashes) << c.label;
+    }
+}
+
+TEST_F(GuardTest, RecordOnlyRecordsWithoutCounting) {
+    settings.GuardLevel = 1;
+    CaptureAndFinish(L"http://ads.example/");
+    ASSERT_EQ(guard.Records.size(), 1u);
+    EXPECT_EQ(guard.Records[0]->stopped, 0);
+    EXPECT_EQ(guard.StoppedCount, 0);
+    EXPECT_EQ(host.statuses.back(), "session statistics: 0 stopped popups");
+    EXPECT_EQ(host.flashes, 0);
+}
+
+TEST_F(GuardTest, RecordOnlyBlackListedPopupStaysEmptyUnrecordedUncounted) {
+    settings.GuardLevel = 1;
+    AddRule(PopupDomain | PopupExact, "ads.example", "");
+    bool cancelled = false;
+    CaptureAndFinish(L"http://www.ads.example/x", &cancelled);
+    EXPECT_TRUE(cancelled);
+    EXPECT_TRUE(guard.Records.empty());
+    EXPECT_EQ(guard.StoppedCount, 0);
+    EXPECT_TRUE(host.statuses.empty());
+    EXPECT_TRUE(host.reopened.empty());
+    EXPECT_EQ(guard.CaptureDecided, 0);
+    EXPECT_TRUE(guard.Captures.empty());
+}
+
+TEST_F(GuardTest, WhiteListedPopupIsReopenedNotRecorded) {
+    AddRule(PopupExact | White, "http://good.example/", "");
+    bool cancelled = false;
+    CaptureAndFinish(L"http://good.example/welcome", &cancelled);
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(host.reopened, std::vector<std::wstring>{L"http://good.example/welcome"});
+    EXPECT_TRUE(guard.Records.empty());
+    EXPECT_EQ(guard.StoppedCount, 0);
+    EXPECT_TRUE(host.statuses.empty());
+    EXPECT_TRUE(guard.AnchorHref.empty());
+}
+
+TEST_F(GuardTest, BlackListBeatsWhiteListWhenReopening) {
+    AddRule(PopupExact | White, "http://both.example/", "");
+    AddRule(PopupExact, "http://both.example/", "");
+    CaptureAndFinish(L"http://both.example/");
+    EXPECT_TRUE(host.reopened.empty());
+    EXPECT_TRUE(guard.Records.empty());
+}
+
+TEST_F(GuardTest, LinksTheUserAskedForComeBackAsOrdinaryWindows) {
+    struct Case {
+        const char* label;
+        const wchar_t* anchor;
+        const wchar_t* popup;
+        bool reopened;
+    };
+    const Case cases[] = {
+        {"same address", L"http://a.example/p", L"http://a.example/p", true},
+        {"script link, any capitals", L" \t JaVaScRiPt:go()", L"http://b.example/", true},
+        {"different address", L"http://a.example/p", L"http://a.example/q", false},
+        {"case differs", L"http://a.example/P", L"http://a.example/p", false},
+        {"no link", L"", L"http://a.example/p", false},
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        Settings settings;
+        RuleSet rules;
+        Guard guard(host, settings, rules, files, kModule);
+        NewWindowDecision decision = guard.OnNewWindow2();
+        ASSERT_EQ(decision.outcome, NewWindowOutcome::Captured) << c.label;
+        guard.AnchorHref = c.anchor;
+        bool cancelled = guard.DecideCapturedNavigation(*decision.capture, c.popup);
+        EXPECT_EQ(cancelled, c.reopened) << c.label;
+        Guard::CaptureVerdict verdict = guard.TakeCaptureVerdict();
+        EXPECT_EQ(verdict.userWanted, c.reopened) << c.label;
+        if (verdict.userWanted) decision.capture->record().url = verdict.addressToOpen;
+        guard.ConcludeCapture(*decision.capture, verdict.userWanted);
+        EXPECT_EQ(host.reopened.size(), c.reopened ? 1u : 0u) << c.label;
+        if (c.reopened) {
+            EXPECT_EQ(host.reopened[0], c.anchor) << c.label;
+        }
+        EXPECT_EQ(guard.Records.size(), c.reopened ? 0u : 1u) << c.label;
+    }
+}
+
+TEST_F(GuardTest, LevelSwitchedDuringACaptureDecidesWithTheOldLevel) {
+    NewWindowDecision decision = guard.OnNewWindow2();
+    ASSERT_EQ(decision.outcome, NewWindowOutcome::Captured);
+    settings.GuardLevel = 1;
+    guard.AnchorHref = L"http://x.example/";
+    // Still level 2 for this capture: the user's link is honoured.
+    EXPECT_TRUE(guard.DecideCapturedNavigation(*decision.capture, L"http://x.example/"));
+    guard.CaptureDecided = 0;
+    guard.ConcludeCapture(*decision.capture, false);
+    ASSERT_EQ(guard.Records.size(), 1u);
+    EXPECT_NE(guard.Records[0]->stopped, 0);
+    EXPECT_EQ(guard.StoppedCount, 0);
+}
+
+TEST_F(GuardTest, TwoCapturesOneDecided) {
+    AddRule(PopupExact | White, "http://good.example/", "");
+    NewWindowDecision first = guard.OnNewWindow2();
+    NewWindowDecision second = guard.OnNewWindow2();
+    ASSERT_EQ(guard.Captures.size(), 2u);
+    EXPECT_TRUE(guard.DecideCapturedNavigation(*first.capture, L"http://good.example/"));
+    // While the band's one flag is set, other captures pass undecided and untouched.
+    EXPECT_FALSE(guard.DecideCapturedNavigation(*second.capture, L"http://good.example/too"));
+    EXPECT_EQ(second.capture->record().url, L"");
+    // Whichever finishes first takes the decision.
+    Finish(*second.capture);
+    EXPECT_EQ(host.reopened, std::vector<std::wstring>{L"http://good.example/"});
+    Finish(*first.capture);
+    EXPECT_EQ(guard.Records.size(), 1u);
+    EXPECT_TRUE(guard.Captures.empty());
+}
+
+TEST_F(GuardTest, OwnNavigationResetsTheClickAndCaptureState) {
+    guard.ClickTriggered = 1;
+    guard.ClickTimerRunning = 1;
+    guard.CaptureDecided = 1;
+    guard.AnchorHref = L"http://a.example/";
+    guard.OnBeforeNavigate2();
+    EXPECT_EQ(host.visibilityChecks, 1);
+    EXPECT_EQ(guard.ClickTriggered, 0);
+    EXPECT_EQ(guard.ClickTimerRunning, 0);
+    EXPECT_EQ(guard.CaptureDecided, 0);
+    EXPECT_TRUE(guard.AnchorHref.empty());
+    EXPECT_EQ(host.clickTimerKills, 1);
+}
+
+TEST_F(GuardTest, ConclusionAfterTheBandLetGoKeepsTheRecordOnly) {
+    NewWindowDecision decision = guard.OnNewWindow2();
+    Capture* capture = decision.capture;
+    guard.Captures.clear();
+    guard.ConcludeCapture(*capture, false);
+    EXPECT_EQ(guard.Records.size(), 1u);
+    EXPECT_EQ(guard.StoppedCount, 0);
+    EXPECT_TRUE(host.released.empty());
+}
+
+TEST_F(GuardTest, DestroyingTheBandReleasesEveryCapture) {
+    auto local = std::make_unique<Guard>(host, settings, rules, files, kModule);
+    local->OnNewWindow2();
+    local->OnNewWindow2();
+    EXPECT_TRUE(host.released.empty());
+    local.reset();
+    EXPECT_EQ(host.released.size(), 2u);
+}
+
+}  // namespace
+}  // namespace qm
