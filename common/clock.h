@@ -18,8 +18,8 @@ struct LocalTime {
 
     friend bool operator==(const LocalTime& a, const LocalTime& b) {
         return a.year == b.year && a.month == b.month && a.dayOfWeek == b.dayOfWeek &&
-               a.day == b.day && a.hour == b.hour && a.minute == b.minute &&
-               a.second == b.second && a.milliseconds == b.milliseconds;
+               a.day == b.day && a.hour == b.hour && a.minute == b.minute && a.second == b.second &&
+               a.milliseconds == b.milliseconds;
     }
     friend bool operator!=(const LocalTime& a, const LocalTime& b) { return !(a == b); }
 };

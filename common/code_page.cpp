@@ -5,13 +5,17 @@ namespace {
 const CodePage* g_override = nullptr;
 }
 
-const CodePage& systemCodePage() { return g_override ? *g_override : platformCodePage(); }
+const CodePage& systemCodePage() {
+    return g_override ? *g_override : platformCodePage();
+}
 
 ScopedCodePage::ScopedCodePage(const CodePage& codePage) : previous_(g_override) {
     g_override = &codePage;
 }
 
-ScopedCodePage::~ScopedCodePage() { g_override = previous_; }
+ScopedCodePage::~ScopedCodePage() {
+    g_override = previous_;
+}
 
 std::wstring Latin1CodePage::toWide(std::string_view text) const {
     std::wstring wide;
@@ -23,7 +27,8 @@ std::wstring Latin1CodePage::toWide(std::string_view text) const {
 std::string Latin1CodePage::toAnsi(std::wstring_view text) const {
     std::string ansi;
     ansi.reserve(text.size());
-    for (wchar_t c : text) ansi.push_back(static_cast<unsigned>(c) < 0x100 ? static_cast<char>(c) : '?');
+    for (wchar_t c : text)
+        ansi.push_back(static_cast<unsigned>(c) < 0x100 ? static_cast<char>(c) : '?');
     return ansi;
 }
 

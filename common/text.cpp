@@ -5,7 +5,9 @@
 namespace qm {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // Length in bytes of the character that starts at pos.
 std::size_t CharLength(const CodePage& cp, std::string_view text, std::size_t pos) {
@@ -59,11 +61,17 @@ std::string_view TrimRight(std::string_view text) {
     return text.substr(0, end);
 }
 
-std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+std::string_view Trim(std::string_view text) {
+    return TrimRight(TrimLeft(text));
+}
 
-std::wstring ToWide(std::string_view ansi) { return systemCodePage().toWide(ansi); }
+std::wstring ToWide(std::string_view ansi) {
+    return systemCodePage().toWide(ansi);
+}
 
-std::string ToAnsi(std::wstring_view wide) { return systemCodePage().toAnsi(wide); }
+std::string ToAnsi(std::wstring_view wide) {
+    return systemCodePage().toAnsi(wide);
+}
 
 }  // namespace qm
 

@@ -76,8 +76,8 @@ TEST(ParsedUrl, DoubleByteTrailBytesSplitNothing) {
         {"http://u\x82@v.c", {"http", "", "u\x82@v", "c"}},
         {"http://w.s\x82.t.c", {"http", "w", "s\x82.t", "c"}},
         {"http://d.c/p\x82?q", {"http", "", "d", "c", "", "", "", "/p\x82?q", "", "", "p\x82?q"}},
-        {"http://d.c/\x82/x\x93/", {"http", "", "d", "c", "", "", "", "/\x82/x\x93/", "", "",
-                                    "\x82/x\x93/"}},
+        {"http://d.c/\x82/x\x93/",
+         {"http", "", "d", "c", "", "", "", "/\x82/x\x93/", "", "", "\x82/x\x93/"}},
         {"a\x82://b.c", {"", "", "a\x82:", "", "", "", "", "//b.c", "", "", "b.c"}},
     };
     for (const Case& c : cases) ExpectFields(c.address, c.expected);

@@ -87,8 +87,8 @@ void SettingsStore::WriteDefaultSettings(Settings& settings) {
     }
 }
 
-RegStatus SettingsStore::WriteSetting(const std::string& name, std::uint32_t type,
-                                      const void* data, std::uint32_t size) {
+RegStatus SettingsStore::WriteSetting(const std::string& name, std::uint32_t type, const void* data,
+                                      std::uint32_t size) {
     std::unique_ptr<RegistryKey> key;
     RegStatus status = registry_.openLocalMachine(kSettingsKey, true, key);
     if (status != kRegSuccess) return status;

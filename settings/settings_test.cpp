@@ -51,9 +51,9 @@ TEST_F(SettingsStoreTest, FirstStartWritesEveryValueInOrder) {
     EXPECT_EQ(settings.PopupListView, 1);
     EXPECT_EQ(settings.BandVisibility, 1);
 
-    const char* order[] = {"Path",          "GuardLevel",  "LoadBare",       "CompleteBlock",
+    const char* order[] = {"Path",          "GuardLevel",     "LoadBare",      "CompleteBlock",
                            "ClearOnUnload", "BandVisibility", "PopupListView", "AllowFlashScripts",
-                           "FlashAlert",    "LogStopped",  "LogRecorded",    "MaxLogSize",
+                           "FlashAlert",    "LogStopped",     "LogRecorded",   "MaxLogSize",
                            "LogFullAction"};
     const MemoryRegistry::Values& values = registry.values(kSettingsKey);
     ASSERT_EQ(values.size(), 13u);

@@ -28,9 +28,9 @@ DWORD ReadDword(const char* name) {
     UniqueKey key;
     EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, key.put()), 0);
     DWORD type = 0, value = 0xDEADBEEF, size = sizeof value;
-    EXPECT_EQ(RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                               &size),
-              0)
+    EXPECT_EQ(
+        RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
+        0)
         << name;
     EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << name;
     return value;
@@ -61,19 +61,19 @@ TEST_F(WineSettings, FirstStartCreatesTheKeyThenReadsItBack) {
 
     char path[MAX_PATH] = {};
     DWORD type = 0, size = sizeof path;
-    ASSERT_EQ(RegQueryValueExA(key.get(), "Path", nullptr, &type, reinterpret_cast<BYTE*>(path),
-                               &size),
-              0);
+    ASSERT_EQ(
+        RegQueryValueExA(key.get(), "Path", nullptr, &type, reinterpret_cast<BYTE*>(path), &size),
+        0);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     std::string folder = module.substr(0, module.rfind('\\'));
     EXPECT_EQ(std::string(path), folder);
     EXPECT_EQ(size, folder.size() + 1);
 
     const std::pair<const char*, DWORD> defaults[] = {
-        {"GuardLevel", 2},       {"LoadBare", 1},   {"CompleteBlock", 0},
-        {"ClearOnUnload", 1},    {"BandVisibility", 1}, {"PopupListView", 1},
-        {"AllowFlashScripts", 1}, {"FlashAlert", 1}, {"LogStopped", 1},
-        {"LogRecorded", 1},      {"MaxLogSize", 10}, {"LogFullAction", 0}};
+        {"GuardLevel", 2},        {"LoadBare", 1},       {"CompleteBlock", 0},
+        {"ClearOnUnload", 1},     {"BandVisibility", 1}, {"PopupListView", 1},
+        {"AllowFlashScripts", 1}, {"FlashAlert", 1},     {"LogStopped", 1},
+        {"LogRecorded", 1},       {"MaxLogSize", 10},    {"LogFullAction", 0}};
     for (const auto& [name, value] : defaults) EXPECT_EQ(ReadDword(name), value) << name;
 
     // A change written by one band is what the next band reads.

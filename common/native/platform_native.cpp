@@ -15,10 +15,9 @@ public:
     LocalTime localTime() const override {
         auto now = std::chrono::system_clock::now();
         std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-        auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
-                          now.time_since_epoch())
-                          .count() %
-                      1000;
+        auto millis =
+            std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+            1000;
         std::tm parts{};
         localtime_r(&seconds, &parts);
         LocalTime t;

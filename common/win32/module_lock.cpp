@@ -7,10 +7,16 @@ namespace {
 LONG g_locks = 0;
 }
 
-void LockModule() { InterlockedIncrement(&g_locks); }
+void LockModule() {
+    InterlockedIncrement(&g_locks);
+}
 
-void UnlockModule() { InterlockedDecrement(&g_locks); }
+void UnlockModule() {
+    InterlockedDecrement(&g_locks);
+}
 
-long ModuleLockCount() { return InterlockedCompareExchange(&g_locks, 0, 0); }
+long ModuleLockCount() {
+    return InterlockedCompareExchange(&g_locks, 0, 0);
+}
 
 }  // namespace qm::win32

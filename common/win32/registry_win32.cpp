@@ -15,7 +15,8 @@ public:
                          std::string& data) const override {
         DWORD valueType = 0;
         DWORD size = 0;
-        LONG status = RegQueryValueExA(key_.get(), name.c_str(), nullptr, &valueType, nullptr, &size);
+        LONG status =
+            RegQueryValueExA(key_.get(), name.c_str(), nullptr, &valueType, nullptr, &size);
         if (status != ERROR_SUCCESS) return status;
         data.assign(size, '\0');
         status = RegQueryValueExA(key_.get(), name.c_str(), nullptr, &valueType,

@@ -110,8 +110,8 @@ TEST(UniqueHandle, ClosesOnceAndMovesOwnership) {
     DWORD flags = 0;
     EXPECT_FALSE(GetHandleInformation(raw, &flags));
 
-    UniqueFile missing(CreateFileA("C:\\no\\such\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                   0, nullptr));
+    UniqueFile missing(
+        CreateFileA("C:\\no\\such\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(missing);
 
     UniqueKey key;
