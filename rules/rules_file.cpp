@@ -1,5 +1,6 @@
 #include "rules/rules_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -63,15 +64,6 @@ bool IsComplete(const Rule& rule) {
            !rule.sourceLocation.empty();
 }
 
-std::size_t CountLineEnds(std::string_view data) {
-    std::size_t count = 0;
-    for (std::size_t at = data.find(kLineEnd); at != std::string_view::npos;
-         at = data.find(kLineEnd, at + kLineEnd.size())) {
-        ++count;
-    }
-    return count;
-}
-
 }  // namespace
 
 std::string RulesFilePath(std::string_view moduleFileName) {
@@ -105,7 +97,8 @@ bool DecodeRules(std::string_view data, RuleSet& rules) {
     data = data.substr(0, data.find('\0'));
     if (data.empty()) return false;
     rules.clear();
-    rules.reserve(CountLineEnds(data) + 1);
+    // Every record but the last ends in a line feed: room for all of them.
+    rules.reserve(static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n')) + 1);
     for (std::size_t pos = 0;;) {
         std::size_t end = data.find(kLineEnd, pos);
         if (end == std::string_view::npos) {

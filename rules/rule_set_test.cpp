@@ -1,0 +1,212 @@
+#include "rules/rule_set.h"
+
+#include <gtest/gtest.h>
+
+#include "common/testing/dbcs_code_page.h"
+
+namespace qm {
+namespace {
+
+constexpr std::uint16_t kToDomain = PopupDomain | PopupExact;
+constexpr std::uint16_t kFromDomain = SourceDomain | SourceExact;
+
+struct MatchCase {
+    const char* label;
+    std::uint16_t flags;  // condition bits; the rule is an active white-list rule
+    const char* popupLocation;
+    const char* sourceLocation;
+    const char* popupAddress;
+    const char* sourceAddress;
+    bool matches;
+};
+
+RuleSet OneRule(std::uint16_t flags, const char* popupLocation, const char* sourceLocation) {
+    RuleSet rules;
+    rules.append(Rule{flags, "rule", popupLocation, sourceLocation});
+    return rules;
+}
+
+void ExpectWhiteMatches(const MatchCase& c) {
+    RuleSet rules = OneRule(static_cast<std::uint16_t>(c.flags | White | On), c.popupLocation,
+                            c.sourceLocation);
+    EXPECT_EQ(rules.MatchesWhiteList(c.popupAddress, c.sourceAddress), c.matches)
+        << c.label << ": popup [" << c.popupAddress << "] source [" << c.sourceAddress << "]";
+    EXPECT_FALSE(rules.MatchesBlackList(c.popupAddress, c.sourceAddress)) << c.label;
+}
+
+// The worked table: one active white-list rule each; "anything" tried as
+// an unrelated address and as the address the other side matches.
+TEST(RuleMatching, WorkedTable) {
+    for (const char* anything : {"", "Z://X.Y/Q", "P://W.D.T/Z"}) {
+        SCOPED_TRACE(std::string("anything = ") + anything);
+        const MatchCase cases[] = {
+            {"same last two labels", kToDomain, "P://W.D.T/X", "", "Q://A.B.D.T:N/Y", anything,
+             true},
+            {"top-level label differs", kToDomain, "D.T", "", "P://D.U/X", anything, false},
+            {"trailing slash trimmed", PopupExact, "P://W.D.T/X/", "", "P://W.D.T/XY", anything,
+             true},
+            {"case differs", PopupExact, "P://W.D.T/X", "", "p://W.D.T/X", anything, false},
+            {"source prefix", SourceExact, "", "P://W.D.T/", anything, "P://W.D.T/Z", true},
+            {"only TO tested", PopupExact | SourceExact, "P://A.T", "P://W.D.T", "P://B.T",
+             "P://W.D.T", false},
+        };
+        for (const MatchCase& c : cases) ExpectWhiteMatches(c);
+    }
+    RuleSet off = OneRule(kFromDomain | White, "", "D.T");
+    EXPECT_FALSE(off.MatchesWhiteList("anything", "P://W.D.T"));
+}
+
+TEST(RuleMatching, ConditionsAndTrimming) {
+    const MatchCase cases[] = {
+        {"TO and FROM: TO fails, FROM would match", kToDomain | kFromDomain, "P://A.T", "D.T",
+         "P://B.U", "P://W.D.T", false},
+        {"TO and FROM: TO matches, FROM fails", PopupExact | SourceExact, "P://A.T", "P://W.D.T",
+         "P://A.T/X", "P://Z.Z", true},
+        {"TO domain tested as domain only: prefix holds, labels differ", kToDomain, "P://W.D", "",
+         "P://W.DX.T", "", false},
+        {"TO domain tested as domain only: labels hold, prefix does not", kToDomain, "P://W.D.T/X",
+         "", "Q://Z.D.T/Y", "", true},
+        {"slash or backslash on the location", PopupExact, "P://W.D.T/X\\/ ", "", "P://W.D.T/X", "",
+         true},
+        {"partial word continues inside the directory", PopupExact, "P://W.D.T/di", "",
+         "P://W.D.T/dir/file", "", true},
+        {"partial word continues beyond it", PopupExact, "P://W.D.T/di", "", "P://W.D.T/dig", "",
+         true},
+        {"prefix stops at no label boundary", PopupExact, "P://W.D", "", "P://W.DX.T/", "", true},
+        {"address longer than location only by slashes", PopupExact, "P://W.D.T/X", "",
+         "P://W.D.T/X// \\", "", true},
+        {"address shorter than location", PopupExact, "P://W.D.T/X", "", "P://W.D.T/", "", false},
+        {"leading blanks of the address are trimmed", SourceExact, "", "P://W.D.T", "",
+         " \t\r\nP://W.D.T/X", true},
+        {"leading blanks of the location stay", SourceExact, "", " P://W.D.T", "", "P://W.D.T/X",
+         false},
+        {"domain case differs", kToDomain, "P://W.D.T", "", "P://W.d.T", "", false},
+        {"top-level label case differs", kFromDomain, "", "D.T", "", "P://W.D.t", false},
+        {"bare host, other protocol, server and port", kFromDomain, "", "D.T", "",
+         "ftp://U:W@A.B.D.T:8080/X?Q#H", true},
+        {"bare host matches the bare domain", kToDomain, "D.T", "", "D.T", "", true},
+        {"dotted numbers: last two equal", kToDomain, "P://1.2.3.4/", "", "P://9.9.3.4/X", "",
+         true},
+        {"dotted numbers: last differs", kToDomain, "1.2.3.4", "", "P://1.2.3.5", "", false},
+        {"location of slashes only matches everything", PopupExact, "///", "", "Z", "", true},
+        {"empty location matches even an empty address", SourceExact, "", "", "", "", true},
+        {"no condition bit is tested as FROM exact", 0, "", "P://W.D.T", "", "P://W.D.T/X", true},
+        {"no condition bit, FROM fails", 0, "P://W.D.T", "P://A.B", "P://W.D.T", "P://W", false},
+        {"domain of a one-label host", kToDomain, "P://H/X", "", "Q://H:80/", "", true},
+        {"one-label host does not match a dotted one", kToDomain, "P://H/X", "", "Q://H.T/", "",
+         false},
+    };
+    for (const MatchCase& c : cases) ExpectWhiteMatches(c);
+}
+
+TEST(RuleMatching, OnlyActiveRulesOfTheAskedList) {
+    const char* popup = "P://W.D.T/X";
+    const char* source = "P://S.E.U/Y";
+    struct Case {
+        const char* label;
+        std::uint16_t flags;
+        bool white, black;
+    } cases[] = {
+        {"white, on", White | On, true, false},
+        {"black, on", On, false, true},
+        {"white, off", White, false, false},
+        {"black, off", 0, false, false},
+    };
+    for (const Case& c : cases) {
+        for (std::uint16_t condition :
+             {kToDomain, std::uint16_t{PopupExact}, kFromDomain, std::uint16_t{SourceExact}}) {
+            RuleSet rules = OneRule(static_cast<std::uint16_t>(c.flags | condition), "P://W.D.T/",
+                                    "P://S.E.U/");
+            EXPECT_EQ(rules.MatchesWhiteList(popup, source), c.white) << c.label << condition;
+            EXPECT_EQ(rules.MatchesBlackList(popup, source), c.black) << c.label << condition;
+        }
+    }
+    RuleSet empty;
+    EXPECT_FALSE(empty.MatchesWhiteList(popup, source));
+    EXPECT_FALSE(empty.MatchesBlackList(popup, source));
+}
+
+TEST(RuleMatching, AnyMatchingRuleAnswersWhateverItsPlace) {
+    RuleSet rules;
+    rules.append(Rule{White | On | PopupExact, "miss", "P://Z", ""});
+    rules.append(Rule{On | PopupExact, "black", "P://W", ""});
+    rules.append(Rule{White | On | kFromDomain, "hit by source", "", "E.U"});
+    rules.append(Rule{White | On | PopupExact, "hit by popup", "P://W", ""});
+    EXPECT_TRUE(rules.MatchesWhiteList("P://W.D.T", "P://S.E.U"));
+    rules.removeAt(2);
+    EXPECT_TRUE(rules.MatchesWhiteList("P://W.D.T", "P://S.E.U"));
+    rules.removeAt(2);
+    EXPECT_FALSE(rules.MatchesWhiteList("P://W.D.T", "P://S.E.U"));
+    EXPECT_TRUE(rules.MatchesBlackList("P://W.D.T", "P://S.E.U"));
+}
+
+// In a double-byte code page a trail byte may be "/" or "\"; it is part of
+// its character, never trimmed, and a location never ends inside one.
+TEST(RuleMatching, DoubleByteCharactersAreOneUnit) {
+    const MatchCase cases[] = {
+        // \x81/ and \x81\\ are whole characters, so the location keeps them.
+        {"trail slash not trimmed from the location", PopupExact, "P://W.D.T/\x81/", "",
+         "P://W.D.T/\x81X", "", false},
+        {"trail backslash not trimmed from the address", SourceExact, "", "P://W.D.T/\x81\\", "",
+         "P://W.D.T/\x81\\", true},
+        {"location ending in a lone lead byte", PopupExact, "P://W.D.T/\x81", "", "P://W.D.T/\x81X",
+         "", false},
+        {"lone lead byte against the same address", PopupExact, "P://W.D.T/\x81", "",
+         "P://W.D.T/\x81", "", true},
+        {"a trail-byte dot is no label separator", kToDomain, "D.T", "", "P://W\x81.D.T", "",
+         false},
+        {"a trail-byte slash does not end the host", kFromDomain, "", "D.T", "",
+         "P://A.\x81/.D.T/X", true},
+    };
+    testing::DbcsCodePage dbcs;
+    {
+        ScopedCodePage scope(dbcs);
+        for (const MatchCase& c : cases) ExpectWhiteMatches(c);
+    }
+    // The same bytes in a single-byte code page split differently.
+    const bool singleByteAnswers[] = {true, true, true, true, true, false};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        MatchCase c = cases[i];
+        c.matches = singleByteAnswers[i];
+        ExpectWhiteMatches(c);
+    }
+}
+
+TEST(RuleSet, KeepsOrderFindsFirstEqualAndRederivesOnReplace) {
+    const Rule a{White | On | PopupExact, "a", "P://A.T", ""};
+    const Rule b{On | kFromDomain, "b", "", "B.T"};
+    RuleSet rules;
+    rules.append(a);
+    rules.append(b);
+    rules.append(a);
+    ASSERT_EQ(rules.size(), 3u);
+    EXPECT_EQ(rules.find(a), std::optional<std::size_t>(0));
+    EXPECT_EQ(rules.find(b), std::optional<std::size_t>(1));
+    Rule renamed = a;
+    renamed.name = "A";
+    EXPECT_EQ(rules.find(renamed), std::nullopt);
+    Rule otherFlags = a;
+    otherFlags.flags = White | PopupExact;
+    EXPECT_EQ(rules.find(otherFlags), std::nullopt);
+
+    rules.removeAt(*rules.find(a));
+    EXPECT_EQ(rules[0], b);
+    EXPECT_EQ(rules[1], a);
+
+    // The edited rule keeps its place and matches by its new location.
+    EXPECT_TRUE(rules.MatchesBlackList("", "P://S.B.T"));
+    rules.replace(0, Rule{On | kFromDomain, "b", "", "C.T"});
+    EXPECT_EQ(rules[0].sourceLocation, "C.T");
+    EXPECT_FALSE(rules.MatchesBlackList("", "P://S.B.T"));
+    EXPECT_TRUE(rules.MatchesBlackList("", "P://S.C.T"));
+
+    // A copy matches on its own, whatever happens to the original.
+    RuleSet copy = rules;
+    rules.clear();
+    EXPECT_TRUE(rules.empty());
+    EXPECT_TRUE(copy.MatchesBlackList("", "P://S.C.T"));
+    EXPECT_TRUE(copy.MatchesWhiteList("P://A.T/X", ""));
+}
+
+}  // namespace
+}  // namespace qm
