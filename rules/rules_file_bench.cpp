@@ -1,0 +1,182 @@
+// Loading a large rules file against reading its bytes into memory through
+// the same files: decoding and working out the matching data must cost
+// little beyond the read itself.
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rules/rules_file.h"
+
+namespace qm {
+namespace {
+
+// Host files under Windows-style names ('\' becomes '/'). Sharing modes are
+// not enforced: the benchmark runs alone.
+class HostFile : public File {
+public:
+    explicit HostFile(int fd) : fd_(fd) {}
+    ~HostFile() override { close(fd_); }
+
+    std::int64_t size() override {
+        struct stat info;
+        return fstat(fd_, &info) == 0 ? info.st_size : -1;
+    }
+    bool seekToStart() override { return lseek(fd_, 0, SEEK_SET) == 0; }
+    bool seekToEnd() override { return lseek(fd_, 0, SEEK_END) >= 0; }
+    bool read(std::size_t count, std::string& data) override {
+        data.resize(count);
+        ssize_t got = ::read(fd_, data.data(), count);
+        data.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+        return got >= 0;
+    }
+    bool write(std::string_view data) override {
+        return ::write(fd_, data.data(), data.size()) == static_cast<ssize_t>(data.size());
+    }
+
+private:
+    int fd_;
+};
+
+class HostFileSystem : public FileSystem {
+public:
+    std::unique_ptr<File> open(const std::string& path, FileAccess access, unsigned,
+                               FileDisposition disposition) override {
+        int flags = access == FileAccess::Read ? O_RDONLY : O_WRONLY;
+        if (disposition != FileDisposition::OpenExisting) flags |= O_CREAT;
+        if (disposition == FileDisposition::CreateAlways) flags |= O_TRUNC;
+        int fd = ::open(HostPath(path).c_str(), flags, 0644);
+        if (fd < 0) return nullptr;
+        return std::make_unique<HostFile>(fd);
+    }
+    bool remove(const std::string& path) override { return unlink(HostPath(path).c_str()) == 0; }
+    bool replace(const std::string& from, const std::string& to) override {
+        return rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0;
+    }
+
+private:
+    static std::string HostPath(std::string path) {
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return path;
+    }
+};
+
+constexpr int kRuleCount = 10000;
+
+// Rules as the editor makes them (named after their location, every
+// condition, both lists), saved in a folder of their own.
+class BenchRulesFile {
+public:
+    BenchRulesFile() {
+        char folder[] = "/tmp/qm-rules-bench-XXXXXX";
+        if (!mkdtemp(folder)) std::abort();
+        folder_ = folder;
+        module_ = folder_ + "\\quellmark.dll";
+        static const std::uint16_t kConditions[] = {PopupDomain | PopupExact, PopupExact,
+                                                    SourceDomain | SourceExact, SourceExact};
+        RuleSet rules;
+        for (int i = 0; i < kRuleCount; ++i) {
+            std::string n = std::to_string(i);
+            Rule rule;
+            rule.flags = static_cast<std::uint16_t>(kConditions[i % 4] | On | (i % 3 ? White : 0));
+            rule.name = "site" + n + ".example ... page" + n + ".html";
+            rule.popupLocation = "http://www.site" + n + ".example/popups/page" + n + ".html";
+            rule.sourceLocation = "http://www.site" + n + ".example/articles/";
+            rules.append(rule);
+        }
+        struct Silent : RulesUi {
+            void ShowError(const std::string&, const std::string&) override { std::abort(); }
+        } ui;
+        SaveRules(files_, module_, rules, ui);
+        size_ = EncodeRules(rules).size();
+    }
+    ~BenchRulesFile() {
+        files_.remove(RulesFilePath(module_));
+        rmdir(folder_.c_str());
+    }
+
+    HostFileSystem& files() { return files_; }
+    const std::string& module() const { return module_; }
+    std::int64_t size() const { return static_cast<std::int64_t>(size_); }
+
+private:
+    HostFileSystem files_;
+    std::string folder_;
+    std::string module_;
+    std::size_t size_ = 0;
+};
+
+// Baseline: what LoadRules does before it decodes.
+void BM_ReadRulesFileBytes(benchmark::State& state) {
+    BenchRulesFile file;
+    const std::string path = RulesFilePath(file.module());
+    for (auto _ : state) {
+        std::unique_ptr<File> handle =
+            file.files().open(path, FileAccess::Read, kShareRead, FileDisposition::OpenExisting);
+        std::string data;
+        handle->read(static_cast<std::size_t>(handle->size()), data);
+        benchmark::DoNotOptimize(data);
+        state.PauseTiming();
+        data = std::string();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+BENCHMARK(BM_ReadRulesFileBytes)->Unit(benchmark::kMicrosecond);
+
+// Second baseline: the least any loader into Rule values does after the
+// read: split each well-formed record and copy its three texts, nothing else.
+void BM_ReadAndSplitIntoRules(benchmark::State& state) {
+    BenchRulesFile file;
+    const std::string path = RulesFilePath(file.module());
+    for (auto _ : state) {
+        std::unique_ptr<File> handle =
+            file.files().open(path, FileAccess::Read, kShareRead, FileDisposition::OpenExisting);
+        std::string data;
+        handle->read(static_cast<std::size_t>(handle->size()), data);
+        std::vector<Rule> rules;
+        rules.reserve(kRuleCount);
+        for (std::size_t pos = 0; pos < data.size();) {
+            std::size_t name = data.find('\x1B', pos) + 1;
+            std::size_t popup = data.find('\x1B', name) + 1;
+            std::size_t source = data.find('\x1B', popup) + 1;
+            std::size_t end = data.find('\r', source);
+            rules.push_back(
+                Rule{static_cast<std::uint16_t>(data[pos]), data.substr(name, popup - 1 - name),
+                     data.substr(popup, source - 1 - popup), data.substr(source, end - source)});
+            pos = end + 2;
+        }
+        benchmark::DoNotOptimize(rules);
+        state.PauseTiming();
+        rules = std::vector<Rule>();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+BENCHMARK(BM_ReadAndSplitIntoRules)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadRules(benchmark::State& state) {
+    BenchRulesFile file;
+    for (auto _ : state) {
+        RuleSet rules;
+        LoadRules(file.files(), file.module(), rules);
+        benchmark::DoNotOptimize(rules);
+        state.PauseTiming();
+        if (rules.size() != kRuleCount) state.SkipWithError("not every rule loaded");
+        rules.clear();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+BENCHMARK(BM_LoadRules)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace qm
