@@ -12,6 +12,7 @@ namespace qm {
 namespace {
 
 using testing::MemoryFileSystem;
+using namespace std::string_literals;
 
 const std::string kModule = "C:\\Program Files\\quellmark\\quellmark.dll";
 const std::string kPath = "C:\\Program Files\\quellmark\\qmr.dat";
@@ -113,7 +114,7 @@ TEST(RulesFile, LoadingReplacesTheRulesOnlyWhenThereIsData) {
     } cases[] = {
         {"missing file", false, "", false, false},
         {"empty file", true, "", false, false},
-        {"zero byte first", true, std::string("\0\x31\x1Bn\x1Bp\x1Bs\r\n", 11), false, false},
+        {"zero byte first", true, "\0\x31\x1Bn\x1Bp\x1Bs\r\n"s, false, false},
         {"read fails", true, kBytes, true, false},
         {"rules", true, kBytes, false, true},
     };
@@ -164,11 +165,9 @@ TEST(RulesFile, MalformedRecordsLoadAsFarAsTheScanTakesThem) {
         {"lone CR and LF are text", "\x31\x1Bn\rx\x1Bp\ny\x1Bs\r\n", {{0x31, "n\rx", "p\ny", "s"}}},
         {"fewer fields", "\x31\x1Bname\r\n\x32\r\n", {{0x31, "name", "", ""}, {0x32, "", "", ""}}},
         {"data ends at the first zero byte",
-         std::string("\x31\x1Bn\x1Bp\x1Bs\r\n\x32\x1Bm\0\x1Bq\x1Bt\r\n", 21),
+         "\x31\x1Bn\x1Bp\x1Bs\r\n\x32\x1Bm\0\x1Bq\x1Bt\r\n"s,
          {{0x31, "n", "p", "s"}}},
-        {"zero byte cuts a last record short",
-         std::string("\x31\x1Bn\x1Bp\x1Bs\0x", 10),
-         {{0x31, "n", "p", "s"}}},
+        {"zero byte cuts a last record short", "\x31\x1Bn\x1Bp\x1Bs\0x"s, {{0x31, "n", "p", "s"}}},
     };
     for (const Case& c : cases) {
         RuleSet rules;
@@ -180,9 +179,8 @@ TEST(RulesFile, MalformedRecordsLoadAsFarAsTheScanTakesThem) {
 TEST(RulesFile, TextsCannotBreakRecords) {
     const std::vector<Rule> rules = {
         {White | On | PopupExact,
-         std::string("a\x1B"
-                     "b\rc\nd\0e",
-                     9),
+         "a\x1B"
+         "b\rc\nd\0e"s,
          "P://X\r\n/", "\x1B"},
         {On | SourceExact, "next", "", "P://Y"},
     };
