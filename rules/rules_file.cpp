@@ -26,7 +26,8 @@ char FlagsByte(std::uint16_t flags) {
     return byte == kSeparator ? static_cast<char>(byte | SourceExact) : byte;
 }
 
-// A file byte becomes flags sign-extended, as the file has always been read.
+// A file byte becomes the flags sign-extended: from 0x80 up it fills the
+// high byte too, which saving drops again.
 std::uint16_t FlagsFromByte(char byte) {
     return static_cast<std::uint16_t>(static_cast<std::int16_t>(static_cast<signed char>(byte)));
 }
