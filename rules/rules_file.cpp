@@ -1,6 +1,5 @@
 #include "rules/rules_file.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -59,6 +58,17 @@ Rule DecodeRecord(std::string_view record) {
     return rule;
 }
 
+// Every record but the last ends in a line feed, so this makes room for all
+// of them. (std::count goes byte by byte; find is several times faster.)
+std::size_t CountLineFeeds(std::string_view data) {
+    std::size_t count = 0;
+    for (std::size_t at = data.find('\n'); at != std::string_view::npos;
+         at = data.find('\n', at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 // A last record without its line end counts only when it is complete.
 bool IsComplete(const Rule& rule) {
     return rule.flags != 0 && !rule.name.empty() && !rule.popupLocation.empty() &&
@@ -98,8 +108,7 @@ bool DecodeRules(std::string_view data, RuleSet& rules) {
     data = data.substr(0, data.find('\0'));
     if (data.empty()) return false;
     rules.clear();
-    // Every record but the last ends in a line feed: room for all of them.
-    rules.reserve(static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n')) + 1);
+    rules.reserve(CountLineFeeds(data) + 1);
     for (std::size_t pos = 0;;) {
         std::size_t end = data.find(kLineEnd, pos);
         if (end == std::string_view::npos) {
