@@ -27,17 +27,27 @@ BandMenuSituation OverARow() {
 
 TEST(BandContextMenu, ItemsForEachPageSizeAndPointer) {
     const std::vector<BandMenuItem> aboutOnly = {Item(9, IDS_ABOUT), kSeparator};
-    const std::vector<BandMenuItem> viewsAndClear = {
-        Item(1, IDS_LARGE_ICONS), Item(2, IDS_SMALL_ICONS, true), Item(3, IDS_LIST),
-        Item(4, IDS_REPORT),      kSeparator,                     Item(5, IDS_CLEAR_LOG),
-        kSeparator,               Item(9, IDS_ABOUT),             kSeparator};
-    const std::vector<BandMenuItem> everything = {
-        Item(1, IDS_LARGE_ICONS),       Item(2, IDS_SMALL_ICONS),
-        Item(3, IDS_LIST),              Item(4, IDS_REPORT, true),
-        kSeparator,                     Item(5, IDS_CLEAR_LOG),
-        kSeparator,                     Item(6, IDS_ADD_TO_WHITE_LIST),
-        Item(7, IDS_ADD_TO_BLACK_LIST), kSeparator,
-        Item(9, IDS_ABOUT),             kSeparator};
+    const std::vector<BandMenuItem> viewsAndClear = {Item(1, IDS_LARGE_ICONS),
+                                                     Item(2, IDS_SMALL_ICONS, true),
+                                                     Item(3, IDS_LIST),
+                                                     Item(4, IDS_REPORT),
+                                                     kSeparator,
+                                                     Item(5, IDS_CLEAR_LOG),
+                                                     kSeparator,
+                                                     Item(9, IDS_ABOUT),
+                                                     kSeparator};
+    const std::vector<BandMenuItem> everything = {Item(1, IDS_LARGE_ICONS),
+                                                  Item(2, IDS_SMALL_ICONS),
+                                                  Item(3, IDS_LIST),
+                                                  Item(4, IDS_REPORT, true),
+                                                  kSeparator,
+                                                  Item(5, IDS_CLEAR_LOG),
+                                                  kSeparator,
+                                                  Item(6, IDS_ADD_TO_WHITE_LIST),
+                                                  Item(7, IDS_ADD_TO_BLACK_LIST),
+                                                  kSeparator,
+                                                  Item(9, IDS_ABOUT),
+                                                  kSeparator};
 
     auto situation = [](auto change) {
         BandMenuSituation s = OverARow();
@@ -57,7 +67,9 @@ TEST(BandContextMenu, ItemsForEachPageSizeAndPointer) {
         {"outside the list", situation([](auto& s) { s.pointerInList = false; }), aboutOnly, 11},
         {"band minimised", situation([](auto& s) { s.maximised = false; }), aboutOnly, 11},
         {"Tools or Preferences showing",
-         situation([](auto& s) { s.popupPageSelected = false; }), {}, 0},
+         situation([](auto& s) { s.popupPageSelected = false; }),
+         {},
+         0},
         {"default item only", situation([](auto& s) { s.defaultOnly = true; }), {}, 0},
     };
     for (const auto& c : cases) {
@@ -113,11 +125,15 @@ TEST(BandContextMenu, CommandsByOffset) {
         ASSERT_EQ(command.has_value(), c.known);
         if (command) {
             EXPECT_EQ(command->kind, c.kind);
-            if (c.kind == BandCommandKind::SetView) EXPECT_EQ(command->view, c.view);
+            if (c.kind == BandCommandKind::SetView) {
+                EXPECT_EQ(command->view, c.view);
+            }
         }
         auto text = CommandTextId(c.offset);
         ASSERT_EQ(text.has_value(), c.hasText);
-        if (text) EXPECT_EQ(*text, c.text);
+        if (text) {
+            EXPECT_EQ(*text, c.text);
+        }
     }
 }
 

@@ -24,7 +24,9 @@ TEST(MinitabCommands, TabClicks) {
     for (const auto& c : cases) {
         TabClick click = OnTabClick(c.maximised, c.selected);
         EXPECT_EQ(click.changeSize, c.changeSize) << c.label;
-        if (click.changeSize) EXPECT_EQ(click.maximiseTo, c.maximiseTo) << c.label;
+        if (click.changeSize) {
+            EXPECT_EQ(click.maximiseTo, c.maximiseTo) << c.label;
+        }
     }
 }
 

@@ -11,9 +11,12 @@ TEST(PopupColumns, HeadersInTheirOrderAndAlignment) {
     const struct {
         const char* header;
         ColumnAlign align;
-    } expected[] = {{"title", ColumnAlign::Left},   {"url", ColumnAlign::Left},
-                    {"height", ColumnAlign::Centre}, {"width", ColumnAlign::Centre},
-                    {"left", ColumnAlign::Centre},   {"top", ColumnAlign::Centre},
+    } expected[] = {{"title", ColumnAlign::Left},
+                    {"url", ColumnAlign::Left},
+                    {"height", ColumnAlign::Centre},
+                    {"width", ColumnAlign::Centre},
+                    {"left", ColumnAlign::Centre},
+                    {"top", ColumnAlign::Centre},
                     {"extra information", ColumnAlign::Left}};
     for (int i = 0; i < kPopupColumnCount; ++i) {
         EXPECT_STREQ(PopupColumnHeaders()[i].header, expected[i].header);
@@ -27,7 +30,8 @@ TEST(PopupColumns, WidthsByShareUpToTheNaturalTotalThenNatural) {
         int pageWidth;
         ColumnWidths widths;
     } cases[] = {
-        {"one pixel more than the natural total", 601 + kScrollBar,
+        {"one pixel more than the natural total",
+         601 + kScrollBar,
          {100, 150, 50, 50, 50, 50, 150}},
         {"wide", 1200, {100, 150, 50, 50, 50, 50, 150}},
         // Single precision percentages: 17 percent of 600 is 101, not 102.
