@@ -1,0 +1,46 @@
+#pragma once
+// What the installer writes: the packaged files, the settings with their
+// first values, the Start-menu items and the uninstall entry, as tables.
+
+#include <cstdint>
+
+namespace qm {
+
+// Resource type of the packaged files.
+constexpr char kPackagedFileType[] = "FILES";
+
+struct PackagedFile {
+    int resource;
+    const char* fileName;  // written into the install folder
+    const char* status;    // text shown before the file is written; null keeps the last one
+    int progress;          // bar position after the file; -1 leaves it
+};
+extern const PackagedFile kPackagedFiles[5];
+
+// Settings values after `Path`, in the order they are written.
+struct FirstSetting {
+    const char* name;
+    std::uint32_t value;
+    const char* failure;
+};
+extern const FirstSetting kFirstSettings[12];
+constexpr char kPathFailure[] = "Installer error:\ncould not access registry value: HKLM:Path";
+
+struct StartMenuItem {
+    const char* fileName;     // in the product's Start-menu folder
+    const char* target;       // in the install folder; null for the internet shortcut
+    const char* description;  // of a link
+};
+extern const StartMenuItem kStartMenuItems[5];
+
+// The maker's home page, the target of the internet shortcut.
+constexpr char kMakerHomePage[] = "http://www.marrowlabs.example/";
+
+constexpr char kUninstallListKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr char kUninstallEntry[] = "Marrow Labs quellmark";
+constexpr char kUninstallDisplayName[] = "Marrow Labs quellmark";
+// The entry and the shortcut name the uninstaller so; the file is written
+// as "uninstall.exe" on a file system that ignores case.
+constexpr char kUninstallerEntryName[] = "Uninstall.exe";
+
+}  // namespace qm
