@@ -82,6 +82,8 @@ function(qm_fuzz_target name)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_libraries(${name} PRIVATE qmtesting qmplatform)
+    # All fuzz programs side by side, where the test command runs them.
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
     set_property(GLOBAL APPEND PROPERTY QM_FUZZ_TARGETS ${name})
   endif()
 endfunction()

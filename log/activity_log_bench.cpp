@@ -3,8 +3,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,59 +10,10 @@
 #include <string>
 
 #include "guard/popup_record.h"
+#include "common/native/host_file_system.h"
 #include "log/activity_log.h"
 
 namespace {
-
-// Host files under the log's Windows-style names ('\' becomes '/'). Sharing
-// modes are not enforced: the benchmark runs alone.
-class HostFile : public qm::File {
-public:
-    explicit HostFile(int fd) : fd_(fd) {}
-    ~HostFile() override { close(fd_); }
-
-    std::int64_t size() override {
-        struct stat info;
-        return fstat(fd_, &info) == 0 ? info.st_size : -1;
-    }
-    bool seekToStart() override { return lseek(fd_, 0, SEEK_SET) == 0; }
-    bool seekToEnd() override { return lseek(fd_, 0, SEEK_END) >= 0; }
-    bool read(std::size_t count, std::string& data) override {
-        data.resize(count);
-        ssize_t got = ::read(fd_, data.data(), count);
-        data.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-        return got >= 0;
-    }
-    bool write(std::string_view data) override {
-        return ::write(fd_, data.data(), data.size()) == static_cast<ssize_t>(data.size());
-    }
-
-private:
-    int fd_;
-};
-
-class HostFileSystem : public qm::FileSystem {
-public:
-    std::unique_ptr<qm::File> open(const std::string& path, qm::FileAccess access, unsigned,
-                                   qm::FileDisposition disposition) override {
-        int flags = access == qm::FileAccess::Read ? O_RDONLY : O_WRONLY;
-        if (disposition != qm::FileDisposition::OpenExisting) flags |= O_CREAT;
-        if (disposition == qm::FileDisposition::CreateAlways) flags |= O_TRUNC;
-        int fd = ::open(HostPath(path).c_str(), flags, 0644);
-        if (fd < 0) return nullptr;
-        return std::make_unique<HostFile>(fd);
-    }
-    bool remove(const std::string& path) override { return unlink(HostPath(path).c_str()) == 0; }
-    bool replace(const std::string& from, const std::string& to) override {
-        return rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0;
-    }
-
-private:
-    static std::string HostPath(std::string path) {
-        std::replace(path.begin(), path.end(), '\\', '/');
-        return path;
-    }
-};
 
 constexpr std::int32_t kMaxLogSize = 63;  // the largest the log settings allow
 
@@ -95,14 +44,14 @@ public:
         if (!file || !file->write(content_)) std::abort();
     }
 
-    HostFileSystem& files() { return files_; }
+    qm::HostFileSystem& files() { return files_; }
     const std::string& module() const { return module_; }
     const std::string& path() const { return path_; }
     const std::string& kept() const { return kept_; }
     std::size_t size() const { return content_.size(); }
 
 private:
-    HostFileSystem files_;
+    qm::HostFileSystem files_;
     std::string folder_;
     std::string module_;
     std::string path_;
