@@ -105,6 +105,10 @@ std::string BandInfo(const BandInfoAnswer& answer) {
     return line;
 }
 
+std::string BandInfoFailed(std::uint32_t hr) {
+    return "bandinfo failed hr=" + Hex32(hr);
+}
+
 std::string BarShown(int height) {
     return "bar shown height=" + std::to_string(height);
 }
@@ -140,18 +144,16 @@ std::string PageLoaded(std::string_view browser, std::string_view url) {
 std::string Title(std::string_view browser, std::string_view title) {
     return Join({"title", browser, Quote(title)});
 }
-std::string Ready(std::string_view browser) {
-    return Join({"ready", browser});
-}
 std::string BrowserSize(int width, int height, std::string_view by) {
     return "browser size " + std::to_string(width) + "x" + std::to_string(height) +
            " by=" + std::string(by);
 }
 
 std::string NewWindowAnnounced(std::string_view url, std::string_view name,
-                               std::string_view features, bool byUser, std::string_view from) {
+                               std::string_view features, std::string_view by,
+                               std::string_view from) {
     return Join({"new-window announced", Quote(url), "name=" + Quote(name),
-                 "features=" + Quote(features), byUser ? "by=user" : "by=script",
+                 "features=" + Quote(features), "by=" + std::string(by),
                  "from=" + std::string(from)});
 }
 

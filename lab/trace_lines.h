@@ -25,6 +25,7 @@ std::string BandCreated(std::string_view name);
 std::string BandNotCreated(std::string_view name, std::uint32_t hr);
 std::string BandSetSite(std::uint32_t hr);
 std::string BandInfo(const BandInfoAnswer& answer);
+std::string BandInfoFailed(std::uint32_t hr);
 std::string BarShown(int height);
 std::string BarResized(int height);
 std::string BarHidden();
@@ -37,11 +38,13 @@ std::string PageLeft(std::string_view browser, std::string_view url);
 std::string PageShown(std::string_view browser, std::string_view url);
 std::string PageLoaded(std::string_view browser, std::string_view url);
 std::string Title(std::string_view browser, std::string_view title);
-std::string Ready(std::string_view browser);
 std::string BrowserSize(int width, int height, std::string_view by);
 
+// `by`: "script" (a page script), "user" (a link or the user's menu
+// command) or "caller" (IHTMLWindow2::open called from outside the page).
 std::string NewWindowAnnounced(std::string_view url, std::string_view name,
-                               std::string_view features, bool byUser, std::string_view from);
+                               std::string_view features, std::string_view by,
+                               std::string_view from);
 // `browser` names the object that received the window, when there is one.
 std::string NewWindowResult(NewWindowOutcome outcome, std::string_view url,
                             std::string_view browser);

@@ -35,7 +35,7 @@ TEST(TraceLines, BandInfoShowsOnlyTheMembersLeftInTheMask) {
 }
 
 TEST(TraceLines, EventLines) {
-    EXPECT_EQ(lines::NewWindowAnnounced("http://a/p", "ad", "width=200", false, "main"),
+    EXPECT_EQ(lines::NewWindowAnnounced("http://a/p", "ad", "width=200", "script", "main"),
               "new-window announced \"http://a/p\" name=\"ad\" features=\"width=200\" by=script "
               "from=main");
     EXPECT_EQ(lines::NewWindowResult(NewWindowOutcome::Captured, "http://a/p", "capture1"),

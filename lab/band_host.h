@@ -1,0 +1,62 @@
+#pragma once
+// The browser's side of the band protocol: creates the band by COM
+// activation, sites it in the bar, asks GetBandInfo, shows and closes it.
+
+#include <windows.h>
+#include <exdisp.h>
+
+#include <functional>
+#include <string>
+
+#include "common/win32/com_ptr.h"
+#include "lab/band_info.h"
+#include "lab/bar_site.h"
+#include "lab/trace.h"
+
+namespace qm::lab {
+
+class BandHost {
+public:
+    // `band` is a ProgID or a {CLSID}; `relayout` places the bar again
+    // after its height changed.
+    BandHost(Trace& trace, HWND barWindow, IWebBrowser2* browser, std::string band,
+             std::function<void()> relayout);
+    ~BandHost();
+    BandHost(const BandHost&) = delete;
+    BandHost& operator=(const BandHost&) = delete;
+
+    // Creates the band, SetSite, GetBandInfo, ShowDW(TRUE). False when the
+    // band could not be created or sited.
+    bool open();
+    // ShowDW(FALSE), CloseDW, SetSite(NULL) and the frame's last release.
+    void close();
+    bool isOpen() const { return static_cast<bool>(band_); }
+    int height() const { return height_; }
+    HWND bandWindow() const { return bandWindow_; }
+    bool bandWindowVisible() const;
+    // Whether `clsid` (as StringFromCLSID writes it) names the band's class.
+    bool isBandClass(const std::wstring& clsid) const;
+    // Places the band's window beside the close toolbar.
+    void place(int width, int toolbarWidth);
+
+    // The site heard DBID_BANDINFOCHANGED.
+    void bandInfoChanged();
+
+private:
+    void askBandInfo();
+    void release();
+
+    Trace& trace_;
+    HWND barWindow_;
+    win32::ComPtr<IWebBrowser2> browser_;
+    std::string name_;
+    CLSID clsid_ = {};
+    bool known_ = false;
+    std::function<void()> relayout_;
+    win32::ComPtr<IUnknown> band_;
+    win32::ComPtr<BarSite> site_;
+    HWND bandWindow_ = nullptr;
+    int height_ = 0;
+};
+
+}  // namespace qm::lab

@@ -1,0 +1,68 @@
+#pragma once
+// A browser window as the lab shows it: a top-level window of class
+// "IEFrame" with the page area and, below it, the Explorer Bar: a bar frame
+// window holding a "ToolbarWindow32" close toolbar and the band's window.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "common/win32/com_ptr.h"
+#include "lab/band_host.h"
+#include "lab/lab.h"
+
+namespace qm::lab {
+
+class LabBrowser;
+
+class LabFrame final : public BrowserHost {
+public:
+    struct Options {
+        int width = 640;
+        int height = 480;
+        std::string band;  // ProgID or {CLSID}; empty: a window without a bar
+    };
+
+    LabFrame(Lab& lab, win32::ComPtr<LabBrowser> browser, Options options);
+    ~LabFrame() override;
+    LabFrame(const LabFrame&) = delete;
+    LabFrame& operator=(const LabFrame&) = delete;
+
+    void show();
+    bool isOpen() const { return window_ != nullptr; }
+    HWND window() const { return window_; }
+    HWND barWindow() const { return bar_; }
+    HWND toolbar() const { return toolbar_; }
+    LabBrowser* browser() const { return browser_.get(); }
+    BandHost* band() const { return band_.get(); }
+
+    // The user's commands.
+    void resize(int width, int height);
+    bool openBar();
+    void closeBar();
+
+    // BrowserHost
+    HWND hostWindow() const override { return window_; }
+    bool barVisible() const override;
+    HRESULT showBrowserBar(const std::wstring& clsid, bool show) override;
+    void pageChanged() override;
+
+private:
+    static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK BarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void layout();
+    void paintPage(HDC dc, const RECT& area);
+    void onDestroy();
+
+    Lab& lab_;
+    win32::ComPtr<LabBrowser> browser_;
+    HWND window_ = nullptr;
+    HWND page_ = nullptr;
+    HWND bar_ = nullptr;
+    HWND toolbar_ = nullptr;
+    std::unique_ptr<BandHost> band_;
+};
+
+}  // namespace qm::lab
