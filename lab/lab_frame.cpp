@@ -18,8 +18,9 @@ constexpr int kCloseCommand = 1;
 
 void RegisterOnce(const char* name, WNDPROC procedure, UINT style) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA existing;
+    if (GetClassInfoA(instance, name, &existing)) return;
     WNDCLASSA windowClass = {};
-    if (GetClassInfoA(instance, name, &windowClass)) return;
     windowClass.style = style;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;

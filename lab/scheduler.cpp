@@ -10,8 +10,9 @@ const UINT kRunNow = WM_APP + 1;
 
 Scheduler::Scheduler() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA windowClass = {};
-    if (!GetClassInfoA(instance, kClassName, &windowClass)) {
+    WNDCLASSA existing;
+    if (!GetClassInfoA(instance, kClassName, &existing)) {
+        WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = &Scheduler::WindowProc;
         windowClass.hInstance = instance;
         windowClass.lpszClassName = kClassName;
