@@ -1,0 +1,288 @@
+#include "rules/rule_book.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <vector>
+
+#include "common/testing/memory_file_system.h"
+#include "rules/rule_lists.h"
+
+namespace qm {
+namespace {
+
+using testing::MemoryFileSystem;
+
+const std::string kModule = "C:\\qm\\quellmark.dll";
+const std::string kPath = "C:\\qm\\qmr.dat";
+const std::string kTemporary = "C:\\qm\\qmr.tmp";
+
+// The rules one per line: "flags(hex)|name|popup|source".
+std::string Dump(const RuleSet& rules) {
+    std::ostringstream out;
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        out << std::hex << rules[i].flags << "|" << rules[i].name << "|" << rules[i].popupLocation
+            << "|" << rules[i].sourceLocation << "\n";
+    }
+    return out.str();
+}
+
+RuleSet SetOf(const std::vector<Rule>& rules) {
+    RuleSet set;
+    for (const Rule& rule : rules) set.append(rule);
+    return set;
+}
+
+// Plays the user at the editor and records what the rule book asked for.
+class ScriptedUi : public RuleBookUi {
+public:
+    explicit ScriptedUi(MemoryFileSystem& files) : files_(files) {}
+
+    bool RunRuleEditor(RuleEditorState& state) override {
+        opened.push_back(state);
+        events.push_back("editor");
+        return user ? user(state) : false;
+    }
+    std::string CurrentPageAddress() override {
+        events.push_back("page address");
+        return pageAddress;
+    }
+    void RefreshRuleLists() override {
+        events.push_back("refresh");
+        fileAtRefresh = files_.exists(kPath) ? files_.contents(kPath) : "(none)";
+    }
+    void ShowError(const std::string& text, const std::string& caption) override {
+        events.push_back(caption + ": " + text);
+    }
+
+    std::function<bool(RuleEditorState&)> user;
+    std::string pageAddress = "http://www.page.com/news/";
+    std::vector<RuleEditorState> opened;
+    std::vector<std::string> events;
+    std::string fileAtRefresh;
+
+private:
+    MemoryFileSystem& files_;
+};
+
+class RuleBookTest : public ::testing::Test {
+protected:
+    void Start(const std::vector<Rule>& start) {
+        rules = SetOf(start);
+        files.put(kPath, EncodeRules(rules));
+    }
+    // What the file holds, decoded.
+    std::string FileRules() {
+        RuleSet loaded;
+        if (!files.exists(kPath)) return "(no file)";
+        DecodeRules(files.contents(kPath), loaded);
+        return Dump(loaded);
+    }
+
+    MemoryFileSystem files;
+    ScriptedUi ui{files};
+    RuleSet rules;
+    RuleBook book{rules, files, kModule, ui};
+};
+
+const Rule kWhite1{White | On | PopupExact, "w1", "P://W1.D.T/", ""};
+const Rule kBlack1{On | SourceExact, "b1", "", "P://B1.D.T/"};
+const Rule kWhite2{White | SourceDomain | SourceExact, "w2", "", "W2.T"};
+const Rule kBlack2{On | PopupDomain | PopupExact, "b2", "B2.T", ""};
+
+TEST_F(RuleBookTest, AddRuleOpensTheEditorPrefilledForEachCaller) {
+    struct Case {
+        const char* label;
+        std::uint16_t flags;
+        const char* popup;
+        const char* source;
+        bool isWhite, isOn;
+        const char* expectedSource;
+    } cases[] = {
+        {"white Add New", White | On, "", "", true, true, "http://www.page.com/news/"},
+        {"black Add New", On, "", "", false, true, "http://www.page.com/news/"},
+        {"Add Popup to White List", White | On, "P://ads.D.T/x", "P://S.E.U/", true, true,
+         "P://S.E.U/"},
+        {"Add Popup to Black List", On, "P://ads.D.T/x", "", false, true, ""},
+        {"source without a popup address", White | On, "", "P://S.E.U/", true, true,
+         "http://www.page.com/news/"},
+        {"off, preset TO domain", PopupDomain | PopupExact, "P://ads.D.T/x", "", false, false, ""},
+    };
+    for (const Case& c : cases) {
+        ui.opened.clear();
+        book.AddRule(c.flags, c.popup, c.source);
+        ASSERT_EQ(ui.opened.size(), 1u) << c.label;
+        const RuleEditorState& s = ui.opened[0];
+        EXPECT_EQ(s.isWhite, c.isWhite) << c.label;
+        EXPECT_EQ(s.isOn, c.isOn) << c.label;
+        EXPECT_TRUE(s.isAdd) << c.label;
+        EXPECT_EQ(s.name, "") << c.label;
+        EXPECT_EQ(s.popupLocation, c.popup) << c.label;
+        EXPECT_EQ(s.sourceLocation, c.expectedSource) << c.label;
+        bool preset = (c.flags & PopupDomain) != 0;
+        EXPECT_EQ(s.popupDomain, preset) << c.label;
+        EXPECT_EQ(s.popupExact, preset) << c.label;
+        EXPECT_FALSE(s.sourceExact || s.sourceDomain) << c.label;
+    }
+    EXPECT_TRUE(rules.empty()) << "every editor was cancelled";
+}
+
+TEST_F(RuleBookTest, ConfirmedAddAppendsTheRuleThenRefreshesThenSaves) {
+    Start({kWhite1});
+    ui.user = [](RuleEditorState& s) {
+        s.sourceExact = true;
+        s.isOn = false;
+        s.name = "";  // left empty: the rule gets its fallback name
+        return true;
+    };
+    ui.pageAddress = "http://www.page.com/news/today.html";
+    book.AddRule(White | On, "", "");
+    EXPECT_EQ(Dump(rules),
+              "31|w1|P://W1.D.T/|\n"
+              "14|page.com ... today.html||http://www.page.com/news/today.html\n");
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"page address", "editor", "refresh"}));
+    EXPECT_EQ(ui.fileAtRefresh, EncodeRules(SetOf({kWhite1}))) << "refilled before saving";
+    EXPECT_EQ(FileRules(), Dump(rules));
+
+    ui.user = [](RuleEditorState& s) {
+        s.popupExact = s.popupDomain = true;
+        s.name = "ads";
+        return true;
+    };
+    book.AddRule(On, "P://ads.D.T/x", "P://S.E.U/");
+    EXPECT_EQ(rules[2].flags, On | PopupExact | PopupDomain) << "black: no White bit";
+    EXPECT_EQ(rules[2].name, "ads");
+    EXPECT_EQ(rules[2].sourceLocation, "P://S.E.U/");
+    EXPECT_EQ(FileRules(), Dump(rules));
+}
+
+TEST_F(RuleBookTest, CancelledAddStillRefreshesAndRewritesTheFile) {
+    rules = SetOf({kBlack1});  // in memory only: the file is missing
+    book.AddRule(White | On, "", "");
+    EXPECT_EQ(Dump(rules), Dump(SetOf({kBlack1})));
+    EXPECT_EQ(ui.events.back(), "refresh");
+    EXPECT_EQ(FileRules(), Dump(rules));
+}
+
+TEST_F(RuleBookTest, EditOpensTheRuleShownAtThatRowOfItsList) {
+    Start({kWhite1, kBlack1, kWhite2, kBlack2});
+    struct Case {
+        bool isWhite;
+        std::size_t row;
+        const Rule& rule;
+    } cases[] = {{true, 0, kWhite1}, {false, 0, kBlack1}, {true, 1, kWhite2}, {false, 1, kBlack2}};
+    for (const Case& c : cases) {
+        ui.opened.clear();
+        book.EditRule(c.isWhite, c.row);
+        ASSERT_EQ(ui.opened.size(), 1u) << c.rule.name;
+        const RuleEditorState& s = ui.opened[0];
+        EXPECT_EQ(s.name, c.rule.name);
+        EXPECT_EQ(s.popupLocation, c.rule.popupLocation) << c.rule.name;
+        EXPECT_EQ(s.sourceLocation, c.rule.sourceLocation) << c.rule.name;
+        EXPECT_EQ(s.isWhite, c.isWhite) << c.rule.name;
+        EXPECT_FALSE(s.isAdd) << c.rule.name;
+        EXPECT_EQ(s.isOn, (c.rule.flags & On) != 0) << c.rule.name;
+        EXPECT_EQ(s.popupExact, (c.rule.flags & PopupExact) != 0) << c.rule.name;
+        EXPECT_EQ(s.popupDomain, (c.rule.flags & PopupDomain) != 0) << c.rule.name;
+        EXPECT_EQ(s.sourceExact, (c.rule.flags & SourceExact) != 0) << c.rule.name;
+        EXPECT_EQ(s.sourceDomain, (c.rule.flags & SourceDomain) != 0) << c.rule.name;
+    }
+    EXPECT_EQ(FileRules(), Dump(SetOf({kWhite1, kBlack1, kWhite2, kBlack2})));
+}
+
+TEST_F(RuleBookTest, ConfirmedEditKeepsPlaceListAndOtherBits) {
+    const Rule odd{0x40 | White | On | PopupExact, "odd", "P://O.T/", ""};
+    Start({kBlack1, odd, kBlack2});
+    ui.user = [](RuleEditorState& s) {
+        s.popupExact = false;
+        s.sourceExact = true;
+        s.sourceLocation = "http://S.E.U/dir/last";
+        s.isOn = false;
+        s.name = "";
+        return true;
+    };
+    book.EditRule(true, 0);
+    EXPECT_EQ(Dump(rules),
+              "24|b1||P://B1.D.T/\n"
+              "54|E.U ... last|P://O.T/|http://S.E.U/dir/last\n"
+              "23|b2|B2.T|\n");
+    EXPECT_EQ(FileRules(), Dump(rules));
+}
+
+TEST_F(RuleBookTest, CancelledEditChangesNothingButStillSaves) {
+    Start({kWhite1, kBlack1});
+    files.put(kPath, "stale");
+    ui.user = [](RuleEditorState& s) {
+        s.name = "not taken";
+        return false;
+    };
+    book.EditRule(false, 0);
+    EXPECT_EQ(Dump(rules), Dump(SetOf({kWhite1, kBlack1})));
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"editor", "refresh"}));
+    EXPECT_EQ(files.contents(kPath), EncodeRules(rules));
+}
+
+TEST_F(RuleBookTest, MissingRowIsReportedAndNothingElseHappens) {
+    Start({kWhite1, kBlack1});
+    files.put(kPath, "untouched");
+    book.EditRule(true, 1);
+    book.DeleteRule(false, 1);
+    book.EditRule(false, 7);
+    const std::string error = "error: error: could not access rules";
+    EXPECT_EQ(ui.events, (std::vector<std::string>{error, error, error}));
+    EXPECT_EQ(files.contents(kPath), "untouched");
+    EXPECT_EQ(Dump(rules), Dump(SetOf({kWhite1, kBlack1})));
+}
+
+TEST_F(RuleBookTest, DeletingOneOfTwoIdenticalRulesRemovesTheFirst) {
+    const Rule twin{White | On | PopupExact, "twin", "P://T.T/", ""};
+    Start({kBlack1, twin, kWhite2, twin});
+    book.DeleteRule(true, 2);  // the second twin in the white list
+    EXPECT_EQ(Dump(rules), Dump(SetOf({kBlack1, kWhite2, twin})));
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"refresh"}));
+    EXPECT_EQ(FileRules(), Dump(rules));
+
+    book.DeleteRule(false, 0);
+    book.DeleteRule(true, 0);
+    book.DeleteRule(true, 0);
+    EXPECT_TRUE(rules.empty());
+    EXPECT_FALSE(files.exists(kPath)) << "no rules, no file";
+}
+
+TEST_F(RuleBookTest, AFailedSaveIsShownAfterTheListsWereRefilled) {
+    Start({kWhite1, kBlack1});
+    files.failOpen.insert(kTemporary);
+    book.DeleteRule(true, 0);
+    EXPECT_EQ(ui.events, (std::vector<std::string>{
+                             "refresh", "error!: error!  could not access rules file."}));
+    EXPECT_EQ(FileRules(), Dump(SetOf({kWhite1, kBlack1}))) << "the old file stays";
+}
+
+TEST(RuleLists, EachListShowsItsRulesInRuleSetOrderWithTheirPictures) {
+    RuleSet rules = SetOf({
+        {White | On | SourceExact, "a", "", "P://A"},
+        {On | PopupDomain | PopupExact | SourceExact, "b", "B.T", "P://S"},
+        {White | PopupExact | SourceDomain, "c", "P://C", "C.T"},
+        {0, "", "", ""},
+        {White | On | SourceDomain | SourceExact, "d", "", "D.T"},
+        {PopupExact, "e", "P://E", ""},
+    });
+    auto show = [](const std::vector<RuleListRow>& rows) {
+        std::ostringstream out;
+        for (const RuleListRow& row : rows) {
+            out << row.name << ":" << static_cast<int>(row.icon) << "@" << row.ruleIndex << " ";
+        }
+        return out.str();
+    };
+    EXPECT_EQ(show(RuleListRows(rules, true)), "a:1@0 c:4@2 d:3@4 ");
+    EXPECT_EQ(show(RuleListRows(rules, false)), "b:7@1 :0@3 e:4@5 ");
+
+    EXPECT_EQ(RuleAtRow(rules, true, 1), 2u);
+    EXPECT_EQ(RuleAtRow(rules, false, 2), 5u);
+    EXPECT_EQ(RuleAtRow(rules, true, 3), std::nullopt);
+    EXPECT_EQ(RuleAtRow(RuleSet(), false, 0), std::nullopt);
+}
+
+}  // namespace
+}  // namespace qm
