@@ -18,6 +18,10 @@ public:
     PopupRecord(const PopupRecord& other);
     // Copies every field, the time stamp included.
     PopupRecord& operator=(const PopupRecord& other);
+    // A move is not a copy: the record keeps its time stamp, also when a
+    // container relocates it.
+    PopupRecord(PopupRecord&& other) noexcept = default;
+    PopupRecord& operator=(PopupRecord&& other) noexcept = default;
     virtual ~PopupRecord();
 
     // The feature string for window.open ("height=300,width=250,menubar=1,...").

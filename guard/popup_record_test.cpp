@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "common/testing/fake_clock.h"
 
 namespace qm {
@@ -116,6 +118,11 @@ TEST(PopupRecord, CopyTakesTheTimeOfCopyingAssignmentKeepsTheOriginal) {
     PopupRecord assigned;
     assigned = original;
     EXPECT_EQ(assigned.timeStamp, kMay2002);
+
+    std::vector<PopupRecord> kept;
+    kept.push_back(std::move(assigned));
+    for (int i = 0; i < 20; ++i) kept.emplace_back();
+    EXPECT_EQ(kept.front().timeStamp, kMay2002);
 }
 
 TEST(PopupRecord, EncodedBytesAreNeverSeparators) {
