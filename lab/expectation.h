@@ -20,7 +20,8 @@ struct ExpectationResult {
 };
 
 // Plain expect lines must match in the order written, each on a line after
-// the previous one's; the others look at the whole trace.
+// the previous one's; the others look at the whole trace. Expectations for
+// runs with (or without) a band pass unchecked in the other kind of run.
 std::vector<ExpectationResult> CheckExpectations(const std::vector<Expectation>& expectations,
                                                  const std::vector<std::string>& trace);
 

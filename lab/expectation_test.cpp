@@ -69,5 +69,36 @@ TEST(Expectation, AnywhereAbsentAndCountLookAtTheWholeTrace) {
     EXPECT_EQ(results[5].detail, "2 matching lines");
 }
 
+TEST(Expectation, BandConditionsChooseWhichExpectationsACountsRunChecks) {
+    using C = Expectation::Condition;
+    const std::vector<Expectation> expectations = {
+        {Expectation::Kind::InOrder, "new-window announced *", 0, 1, C::Always},
+        {Expectation::Kind::InOrder, "new-window captured *", 0, 2, C::WithBand},
+        {Expectation::Kind::InOrder, "window opened *", 0, 3, C::WithoutBand},
+        {Expectation::Kind::Absent, "window opened *", 0, 4, C::WithBand},
+    };
+    struct Case {
+        std::vector<std::string> trace;
+        std::vector<bool> passed;
+    };
+    const Case cases[] = {
+        {{"band created quellmark.pop", "new-window announced \"u\"", "new-window captured \"u\""},
+         {true, true, true, true}},
+        {{"band not-created quellmark.pop hr=0x80040154", "new-window announced \"u\"",
+          "new-window passed-through \"u\"", "window opened window1"},
+         {true, true, true, true}},
+        // With the band, the window the lab opened breaks two expectations.
+        {{"band created quellmark.pop", "new-window announced \"u\"", "window opened window1"},
+         {true, false, true, false}},
+    };
+    for (const Case& c : cases) {
+        std::vector<bool> passed;
+        for (const ExpectationResult& r : CheckExpectations(expectations, c.trace)) {
+            passed.push_back(r.passed);
+        }
+        EXPECT_EQ(passed, c.passed) << c.trace[0];
+    }
+}
+
 }  // namespace
 }  // namespace qm::lab

@@ -116,10 +116,14 @@ struct Action {
 
 struct Expectation {
     enum class Kind { InOrder, Anywhere, Absent, Count };
+    // Whether it holds in every run, or only in runs that created the band
+    // (the trace has a "band created" line), or only in runs without one.
+    enum class Condition { Always, WithBand, WithoutBand };
     Kind kind;
     std::string pattern;
     int count = 0;
     int line = 0;
+    Condition condition = Condition::Always;
 };
 
 struct Scenario {

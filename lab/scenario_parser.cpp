@@ -175,6 +175,11 @@ private:
             rest = TrimLeft(rest.substr(word.size()));
             return true;
         };
+        if (take("with-band")) {
+            expectation.condition = Expectation::Condition::WithBand;
+        } else if (take("without-band")) {
+            expectation.condition = Expectation::Condition::WithoutBand;
+        }
         if (take("no")) {
             expectation.kind = Expectation::Kind::Absent;
         } else if (take("anywhere")) {

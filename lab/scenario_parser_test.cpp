@@ -43,6 +43,8 @@ expect new-window announced "http://ads.example.org/load.html"*
 expect no window opened *
 expect anywhere bar hidden
 expect count 2 script *
+expect with-band no window opened *
+expect without-band anywhere window opened *
 )scenario";
 
 TEST(ScenarioParser, ReadsEveryPartOfAScenario) {
@@ -103,7 +105,13 @@ TEST(ScenarioParser, ReadsEveryPartOfAScenario) {
     EXPECT_EQ(s.actions[5].second, 280);
     EXPECT_EQ(s.actions[5].line, 32);
 
-    ASSERT_EQ(s.expectations.size(), 4u);
+    ASSERT_EQ(s.expectations.size(), 6u);
+    EXPECT_EQ(s.expectations[0].condition, Expectation::Condition::Always);
+    EXPECT_EQ(s.expectations[4].condition, Expectation::Condition::WithBand);
+    EXPECT_EQ(s.expectations[4].kind, Expectation::Kind::Absent);
+    EXPECT_EQ(s.expectations[5].condition, Expectation::Condition::WithoutBand);
+    EXPECT_EQ(s.expectations[5].kind, Expectation::Kind::Anywhere);
+    EXPECT_EQ(s.expectations[5].pattern, "window opened *");
     EXPECT_EQ(s.expectations[0].kind, Expectation::Kind::InOrder);
     EXPECT_EQ(s.expectations[0].pattern,
               "new-window announced \"http://ads.example.org/load.html\"*");
