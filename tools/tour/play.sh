@@ -1,0 +1,48 @@
+#!/bin/bash
+# Plays the tour in a running Wine session (see tools/wine-session.sh):
+# registers quellmark.dll, writes the tour's rules, plays both scenarios with
+# their expectations and prints the summary. Fails when an expectation fails.
+#   tools/tour/play.sh BUILD_DIR [SCENARIO...]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$1
+shift
+out="$build/out"
+lab="$build/lab/quellmark-lab.exe"
+key='HKLM\Software\Marrow Labs\quellmark'
+
+wine regsvr32 /s "$(winepath -w "$out/quellmark.dll")"
+echo "registered $(winepath -w "$out/quellmark.dll")"
+
+set_level() { wine reg add "$key" /v GuardLevel /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+play() {  # scenario, trace file
+  echo
+  echo "== $(basename "$1")"
+  wine "$lab" --trace "$(winepath -w "$2")" "$(winepath -w "$1")" | grep -v '^script \(exec\|timeout\)'
+}
+
+if [ $# -gt 0 ]; then
+  for scenario in "$@"; do play "$scenario" "$build/tour-$(basename "$scenario").trace"; done
+  exit 0
+fi
+
+# The tour's rules: a partner's popups always allowed, an ad network's always blocked.
+printf '1\033Good partner\033http://partner.example/\033\r\n!\033Ad network\033http://ads.example/black/\033\r\n' \
+  >"$out/qmr.dat"
+rm -f "$out/qml.dat"
+
+full="$build/tour-full-protection.trace"
+record="$build/tour-record-only.trace"
+set_level 2
+play "$here/full-protection.txt" "$full"
+set_level 1
+play "$here/record-only.txt" "$record"
+set_level 2
+
+echo
+echo "== What the band did"
+"$here/summary.awk" "$full" "$record"
+echo
+echo "Rules file:   $out/qmr.dat  ($(winepath -w "$out/qmr.dat"))"
+entries=$(grep -c $'\r$' "$out/qml.dat" 2>/dev/null || true)
+echo "Activity log: $out/qml.dat  ($(winepath -w "$out/qml.dat")), ${entries:-0} entries"
