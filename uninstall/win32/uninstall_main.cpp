@@ -1,0 +1,12 @@
+// QuellmarkUninstall (uninstall.exe): the uninstaller wizard.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "uninstall/win32/uninstall_wizard.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    InitCommonControls();
+    qm::win32::RunUninstallWizard(instance);
+    return 0;
+}
