@@ -1,0 +1,90 @@
+#include "setup/e2e/wizard_runs.h"
+
+#include <commctrl.h>
+
+#include "setup/e2e/product_state.h"
+#include "setup/e2e/wizard_driver.h"
+
+namespace qm::e2e {
+namespace {
+
+void Shot(const std::string& prefix, HWND window, const std::string& name) {
+    if (!prefix.empty()) Screenshot(window, prefix + "-" + name);
+}
+
+}  // namespace
+
+std::string SetupProgram() {
+    return OutputFolder() + "QuellmarkSetup.exe";
+}
+
+::testing::AssertionResult InstallWithWizard(const InstallRun& run) {
+    ChildProcess setup("\"" + run.program + "\"");
+    if (!setup.started()) return ::testing::AssertionFailure() << "cannot start " << run.program;
+    HWND sheet = WaitForWizard(setup.id());
+    if (!sheet || !WaitForPage(sheet, kWelcomePage)) {
+        return ::testing::AssertionFailure() << "no welcome page";
+    }
+    Shot(run.screenshots, sheet, "1-welcome");
+    Click(GetDlgItem(sheet, kNext));
+    if (!WaitForPage(sheet, kOptionsPage))
+        return ::testing::AssertionFailure() << "no options page";
+    HWND options = CurrentPageWindow(sheet);
+    if (!run.startMenu) Click(GetDlgItem(options, 1015));
+    WaitUntil([&] {
+        return (SendMessageA(GetDlgItem(options, 1015), BM_GETCHECK, 0, 0) == BST_CHECKED) ==
+               run.startMenu;
+    });
+    Shot(run.screenshots, sheet, "2-options");
+    bool folderExists = FolderExists(Text(GetDlgItem(options, 1011)));
+    Click(GetDlgItem(sheet, kNext));
+    if (!folderExists) {
+        MessageBoxSeen question = WaitForMessageBox(setup.id());
+        if (question.text != "Directory does not exist.  Create it?") {
+            return ::testing::AssertionFailure() << "asked \"" << question.text << "\"";
+        }
+        Answer(question, IDOK);
+    }
+    if (!WaitForPage(sheet, kConfirmPage))
+        return ::testing::AssertionFailure() << "no licence page";
+    Shot(run.screenshots, sheet, "3-confirm");
+    Click(GetDlgItem(sheet, kNext));
+    if (!WaitForPage(sheet, kProgressPage)) {
+        return ::testing::AssertionFailure() << "no progress page";
+    }
+    Shot(run.screenshots, sheet, "4-progress");
+    if (!WaitForPage(sheet, kFinishedPage)) {
+        MessageBoxSeen box = WaitForMessageBox(setup.id(), 1000);
+        return ::testing::AssertionFailure() << "no finished page; message: \"" << box.text << "\"";
+    }
+    Shot(run.screenshots, sheet, "5-finished");
+    Click(GetDlgItem(sheet, kFinish));
+    if (!setup.waitForExit()) return ::testing::AssertionFailure() << "the installer did not end";
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult UninstallWithWizard(const std::string& screenshots) {
+    RegValue command = ReadValue(HKEY_LOCAL_MACHINE, kUninstallEntry, "UninstallString");
+    if (command.type != REG_SZ) return ::testing::AssertionFailure() << "no uninstall entry";
+    ChildProcess uninstall("\"" + std::string(command.data.c_str()) + "\"");
+    if (!uninstall.started()) {
+        return ::testing::AssertionFailure() << "cannot start " << command.data.c_str();
+    }
+    HWND sheet = WaitForWizard(uninstall.id());
+    if (!sheet || !WaitForPage(sheet, 0)) return ::testing::AssertionFailure() << "no question";
+    Shot(screenshots, sheet, "1-question");
+    Click(GetDlgItem(sheet, kNext));
+    MessageBoxSeen done = WaitForMessageBox(uninstall.id());
+    Shot(screenshots, sheet, "2-progress");
+    Shot(screenshots, done.window, "3-message");
+    const std::string expected =
+        "Uninstall successful.\n\nPlease close all Internet Explorer windows and\nrestart "
+        "Internet Explorer to view changes.";
+    if (done.text != expected)
+        return ::testing::AssertionFailure() << "said \"" << done.text << "\"";
+    Answer(done, IDOK);
+    if (!uninstall.waitForExit()) return ::testing::AssertionFailure() << "did not end";
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace qm::e2e
