@@ -20,10 +20,10 @@ TEST(AboutLinks, EachLinkOpensItsAddress) {
         {IDC_LINK_GENERAL_MAIL, AboutLinkKind::Mail, "mailto:info@marrowlabs.example", ""},
         {IDC_LINK_HOME, AboutLinkKind::Web, "http://www.marrowlabs.example/",
          "quellmark_marrowlabs"},
-        {IDC_LINK_MANUAL, AboutLinkKind::Web, "http://www.marrowlabs.example/quellmark/manual/",
+        {IDC_LINK_MANUAL, AboutLinkKind::Web, "http://docs.marrowlabs.example/",
          "quellmark_manual"},
-        {IDC_LINK_SUPPORT_WEB, AboutLinkKind::Web,
-         "http://www.marrowlabs.example/quellmark/support/", "quellmark_support"},
+        {IDC_LINK_SUPPORT_WEB, AboutLinkKind::Web, "http://help.marrowlabs.example/",
+         "quellmark_support"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.result);

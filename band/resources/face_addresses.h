@@ -4,8 +4,8 @@
 // the code that opens them.
 
 #define QM_HOME_URL "http://www.marrowlabs.example/"
-#define QM_MANUAL_URL "http://www.marrowlabs.example/quellmark/manual/"
-#define QM_SUPPORT_URL "http://www.marrowlabs.example/quellmark/support/"
+#define QM_MANUAL_URL "http://docs.marrowlabs.example/"
+#define QM_SUPPORT_URL "http://help.marrowlabs.example/"
 
 #define QM_SUPPORT_MAIL "support@marrowlabs.example"
 #define QM_COMMENTS_MAIL "comments@marrowlabs.example"
