@@ -18,7 +18,7 @@ const std::string kLog = "C:\\qm\\qml.dat";
 
 const LocalTime kFirst{2002, 7, 3, 3, 16, 5, 9, 0};
 const LocalTime kSecond{2002, 7, 4, 4, 9, 30, 0, 0};
-const LocalTime kThird{2003, 1, 1, 3, 0, 0, 1, 0};
+const LocalTime kThird{2003, 1, 3, 1, 0, 0, 1, 0};
 
 class LogViewerModel : public ::testing::Test {
 protected:
