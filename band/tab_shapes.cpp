@@ -51,6 +51,14 @@ TabPlace PlaceOfTab(int row, int selected, int count) {
     return {state, row == count - 1};
 }
 
+std::vector<int> TabsCovering(int row, int selected, int count) {
+    std::vector<int> rows;
+    if (row == selected) return rows;  // nothing lies over the selected tab
+    if (row + 1 < count) rows.push_back(row + 1);
+    if (row > 0 && row - 1 == selected) rows.push_back(row - 1);
+    return rows;
+}
+
 TabShape ShapeTab(TabPlace place, bool maximised, int width, int height, int labelWidth,
                   int labelHeight, Colour base) {
     TabShape shape;

@@ -30,6 +30,11 @@ struct TabPlace {
 // (-1: none yet).
 TabPlace PlaceOfTab(int row, int selected, int count);
 
+// The rows whose tabs lie over tab `row` where they overlap it: nothing lies
+// over the selected tab; any other tab lies under its right neighbour, and
+// under its left one when that one is selected.
+std::vector<int> TabsCovering(int row, int selected, int count);
+
 // A line from (x1, y) towards (x2, y), the end point itself not drawn.
 struct TabLine {
     int y;

@@ -57,6 +57,21 @@ TEST(TabShapes, PlaceFollowsTheSelectedRow) {
     }
 }
 
+TEST(TabShapes, TheSelectedTabAndEachRightNeighbourLieOnTop) {
+    const struct {
+        int row, selected, count;
+        std::vector<int> covering;
+    } cases[] = {
+        {0, 0, 3, {}}, {1, 0, 3, {2, 0}}, {2, 0, 3, {}},  {0, 1, 3, {1}},
+        {1, 1, 3, {}}, {2, 1, 3, {1}},    {0, 2, 3, {1}}, {1, 2, 3, {2}},
+        {2, 2, 3, {}}, {0, -1, 3, {1}},   {2, -1, 3, {}}, {0, 0, 1, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TabsCovering(c.row, c.selected, c.count), c.covering)
+            << "row " << c.row << " selected " << c.selected;
+    }
+}
+
 TEST(TabShapes, EveryMaximisedStateHasItsOutlineFillAndLines) {
     const struct {
         const char* label;
