@@ -248,6 +248,17 @@ void LabBrowser::fireRequests(const std::vector<WindowRequest>& requests) {
     win32::ComPtr<LabBrowser> keepAlive(this);
     lab_->trace().add(lines::Requests(label_, requests));
     for (const WindowRequest& request : requests) FireWindowRequest(events(), request);
+    // A window of its own takes the place and size asked for, as the browser's does.
+    HWND window = hostWindow();
+    if (!window || role_ == BrowserRole::Main) return;
+    RECT r;
+    GetWindowRect(window, &r);
+    int edges[4] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    for (const WindowRequest& request : requests) {
+        if (!request.isBar()) edges[static_cast<int>(request.kind)] = request.value;
+    }
+    SetWindowPos(window, nullptr, edges[0], edges[1], edges[2], edges[3],
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void LabBrowser::leavePage() {

@@ -6,6 +6,7 @@
 #include "lab/lab_document.h"
 #include "lab/lab_element.h"
 #include "lab/trace_lines.h"
+#include "lab/user_actions.h"
 
 namespace qm::lab {
 namespace {
@@ -99,6 +100,8 @@ void LabFrame::onDestroy() {
     if (band_) band_->close();
     band_.reset();
     if (browser_->host() == this) browser_->setHost(nullptr);
+    pressed_.reset();
+    hovered_.reset();
     window_ = nullptr;
 }
 
@@ -166,38 +169,123 @@ void LabFrame::pageChanged() {
         title = browser_->url() + " - " + title;
     }
     SetWindowTextA(window_, title.c_str());
+    // The elements under the mouse belonged to the page shown before.
+    pressed_.reset();
+    hovered_.reset();
     InvalidateRect(page_, nullptr, TRUE);
+}
+
+namespace {
+
+constexpr int kLineHeight = 16;
+constexpr int kTopMargin = 4;
+
+std::string ElementName(const LabElement& element) {
+    return element.id().empty() ? element.tag() : element.id();
+}
+
+}  // namespace
+
+std::vector<LabFrame::PageLine> LabFrame::pageLines() const {
+    std::vector<PageLine> lines;
+    LabDocument* document = browser_->document();
+    if (!document) {
+        lines.push_back({"(no page)", 0, {}});
+        return lines;
+    }
+    lines.push_back({document->hasTitle() ? document->title() : "(untitled)", 0, {}});
+    lines.push_back({document->url(), 0, {}});
+    addDocumentLines(*document, 0, lines);
+    return lines;
+}
+
+void LabFrame::addDocumentLines(LabDocument& document, int depth, std::vector<PageLine>& lines) {
+    for (const auto& element : document.elements()) {
+        const std::string& tag = element->tag();
+        if (tag == "HTML" || tag == "HEAD" || tag == "SCRIPT" || tag == "FRAME") continue;
+        int level = depth;
+        for (LabElement* p = element->parent(); p && p->tag() != "HTML"; p = p->parent()) ++level;
+        std::string text = "<" + tag;
+        if (!element->id().empty()) text += " id=" + element->id();
+        if (!element->href().empty()) text += " href=" + element->href();
+        lines.push_back({text + ">", level, element});
+    }
+    for (const auto& frame : document.frames()) {
+        lines.push_back({"[frame " + frame->windowName() + "] " + frame->url(), depth + 1, {}});
+        if (LabDocument* inner = frame->document()) addDocumentLines(*inner, depth + 2, lines);
+    }
+}
+
+LabElement* LabFrame::elementAt(int y) const {
+    if (y < kTopMargin) return nullptr;
+    std::vector<PageLine> lines = pageLines();
+    std::size_t index = static_cast<std::size_t>((y - kTopMargin) / kLineHeight);
+    return index < lines.size() ? lines[index].element.get() : nullptr;
 }
 
 void LabFrame::paintPage(HDC dc, const RECT& area) {
     HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
-    int y = area.top + 4;
-    auto line = [&](const std::string& text, int indent) {
-        TextOutA(dc, area.left + 6 + indent * 12, y, text.c_str(), static_cast<int>(text.size()));
-        y += 16;
-    };
-    LabDocument* document = browser_->document();
-    if (!document) {
-        line("(no page)", 0);
-    } else {
-        line(document->hasTitle() ? document->title() : "(untitled)", 0);
-        line(document->url(), 0);
-        for (const auto& element : document->elements()) {
-            const std::string& tag = element->tag();
-            if (tag == "HTML" || tag == "HEAD" || tag == "SCRIPT") continue;
-            int depth = 0;
-            for (LabElement* p = element->parent(); p; p = p->parent()) ++depth;
-            std::string text = "<" + tag;
-            if (!element->id().empty()) text += " id=" + element->id();
-            if (!element->href().empty()) text += " href=" + element->href();
-            line(text + ">", depth - 1);
-        }
-        for (const auto& frame : document->frames()) {
-            line("[frame " + frame->windowName() + "] " + frame->url(), 1);
-        }
+    int y = area.top + kTopMargin;
+    for (const PageLine& line : pageLines()) {
+        TextOutA(dc, area.left + 6 + line.indent * 12, y, line.text.c_str(),
+                 static_cast<int>(line.text.size()));
+        y += kLineHeight;
     }
     SelectObject(dc, oldFont);
+}
+
+void LabFrame::onMouse(UINT message, int x, int y) {
+    win32::ComPtr<LabElement> element(elementAt(y));
+    Trace& trace = lab_.trace();
+    switch (message) {
+        case WM_MOUSEMOVE:
+            if (element.get() == hovered_.get()) return;
+            if (hovered_) {
+                trace.add(lines::User("leave", ElementName(*hovered_.get())));
+                Leave(*hovered_.get());
+            }
+            hovered_ = element;
+            if (element) {
+                trace.add(lines::User("hover", ElementName(*element.get())));
+                Hover(*element.get());
+            }
+            return;
+        case WM_LBUTTONDOWN:
+            pressed_ = element;
+            if (!element) return;
+            SetCapture(page_);
+            trace.add(lines::User("press", ElementName(*element.get())));
+            Press(*element.get());
+            return;
+        case WM_LBUTTONUP: {
+            ReleaseCapture();
+            win32::ComPtr<LabElement> pressed = std::move(pressed_);
+            if (!element) return;
+            trace.add(lines::User("release", ElementName(*element.get())));
+            Release(*element.get());
+            if (pressed.get() == element.get()) Clicked(*element.get());
+            return;
+        }
+        case WM_RBUTTONUP: {
+            if (!element) return;
+            trace.add(lines::User("right-click", ElementName(*element.get())));
+            RightClick(*element.get());
+            HMENU menu = CreatePopupMenu();
+            UINT state = element->enclosingLink() ? MF_ENABLED : MF_GRAYED;
+            AppendMenuA(menu, MF_STRING | state, 1, "Open in &New Window");
+            POINT at = {x, y};
+            ClientToScreen(page_, &at);
+            int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, page_,
+                                        nullptr);
+            DestroyMenu(menu);
+            if (chosen == 1 && element->document()) {
+                trace.add(lines::User("open-in-new-window", ElementName(*element.get())));
+                OpenInNewWindow(*element.get());
+            }
+            return;
+        }
+    }
 }
 
 LRESULT CALLBACK LabFrame::FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -220,6 +308,12 @@ LRESULT CALLBACK LabFrame::FrameProc(HWND window, UINT message, WPARAM wParam, L
 LRESULT CALLBACK LabFrame::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Bind(window, message, lParam);
     LabFrame* frame = FrameOf(window);
+    if (frame && (message == WM_MOUSEMOVE || message == WM_LBUTTONDOWN || message == WM_LBUTTONUP ||
+                  message == WM_RBUTTONUP)) {
+        frame->onMouse(message, static_cast<short>(LOWORD(lParam)),
+                       static_cast<short>(HIWORD(lParam)));
+        return 0;
+    }
     if (message == WM_PAINT) {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/win32/com_ptr.h"
 #include "lab/band_host.h"
@@ -15,6 +16,8 @@
 namespace qm::lab {
 
 class LabBrowser;
+class LabDocument;
+class LabElement;
 
 class LabFrame final : public BrowserHost {
 public:
@@ -32,6 +35,7 @@ public:
     void show();
     bool isOpen() const { return window_ != nullptr; }
     HWND window() const { return window_; }
+    HWND pageWindow() const { return page_; }
     HWND barWindow() const { return bar_; }
     HWND toolbar() const { return toolbar_; }
     LabBrowser* browser() const { return browser_.get(); }
@@ -52,9 +56,20 @@ private:
     static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK BarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // One line of the page area: a text, and the element it shows, if any.
+    struct PageLine {
+        std::string text;
+        int indent;
+        win32::ComPtr<LabElement> element;
+    };
+    std::vector<PageLine> pageLines() const;
+    static void addDocumentLines(LabDocument& document, int depth, std::vector<PageLine>& lines);
+    LabElement* elementAt(int y) const;
     void layout();
     void paintPage(HDC dc, const RECT& area);
     void onDestroy();
+    // A person's mouse on the page area does what the timeline's actions do.
+    void onMouse(UINT message, int x, int y);
 
     Lab& lab_;
     win32::ComPtr<LabBrowser> browser_;
@@ -63,6 +78,8 @@ private:
     HWND bar_ = nullptr;
     HWND toolbar_ = nullptr;
     std::unique_ptr<BandHost> band_;
+    win32::ComPtr<LabElement> pressed_;
+    win32::ComPtr<LabElement> hovered_;
 };
 
 }  // namespace qm::lab

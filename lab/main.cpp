@@ -18,7 +18,8 @@
 
 namespace {
 
-const char kHelp[] = R"help(usage: quellmark-lab [--band NAME] [--times] [--trace FILE] SCENARIO
+const char kHelp[] =
+    R"help(usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--keep-open] SCENARIO
        quellmark-lab --help
 
 Plays SCENARIO in a stand-in browser window with the band NAME (a ProgID or
@@ -30,6 +31,9 @@ COM runtime could not start.
 
   --times       put the milliseconds since the start before each trace line
   --trace FILE  also write the trace (without times) to FILE
+  --keep-open   after the timeline, go on until the browser window is closed;
+                meanwhile a person can click, right-click and hover the
+                elements listed in the page area
 
 SCENARIO FILES
 One statement a line; blank lines and lines starting with # are skipped.
@@ -101,6 +105,7 @@ struct Options {
     std::string band;
     std::string traceFile;
     bool times = false;
+    bool keepOpen = false;
 };
 
 bool ReadArguments(int argc, char** argv, Options& options) {
@@ -110,6 +115,8 @@ bool ReadArguments(int argc, char** argv, Options& options) {
             (argument == "--band" ? options.band : options.traceFile) = argv[++i];
         } else if (argument == "--times") {
             options.times = true;
+        } else if (argument == "--keep-open") {
+            options.keepOpen = true;
         } else if (!argument.empty() && argument[0] != '-' && options.scenario.empty()) {
             options.scenario = argument;
         } else {
@@ -142,8 +149,10 @@ int main(int argc, char** argv) {
     }
     Options options;
     if (!ReadArguments(argc, argv, options)) {
-        std::fputs("usage: quellmark-lab [--band NAME] [--times] [--trace FILE] SCENARIO\n",
-                   stderr);
+        std::fputs(
+            "usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--keep-open] "
+            "SCENARIO\n",
+            stderr);
         return 2;
     }
     std::ifstream file(options.scenario, std::ios::binary);
@@ -178,7 +187,7 @@ int main(int argc, char** argv) {
     });
 
     std::vector<std::string> problems;
-    qm::lab::RunScenario(parsed.scenario, trace, problems);
+    qm::lab::RunScenario(parsed.scenario, trace, problems, options.keepOpen);
 
     int status = 0;
     for (const std::string& problem : problems) {

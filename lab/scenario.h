@@ -10,6 +10,7 @@ namespace qm::lab {
 
 // A request the page makes of its window, fired as a browser event.
 struct WindowRequest {
+    // The four of position and size come first: their values index by kind.
     enum class Kind {
         Left,
         Top,

@@ -61,8 +61,13 @@ std::string ActionTarget(const Action& action) {
 
 class Runner {
 public:
-    Runner(const Scenario& scenario, Trace& trace, std::vector<std::string>& problems)
-        : scenario_(scenario), problems_(problems), lab_(scenario, trace), captures_(lab_) {}
+    Runner(const Scenario& scenario, Trace& trace, std::vector<std::string>& problems,
+           bool keepOpen)
+        : scenario_(scenario),
+          problems_(problems),
+          keepOpen_(keepOpen),
+          lab_(scenario, trace),
+          captures_(lab_) {}
 
     void run() {
         win32::ComPtr<LabBrowser> main = LabBrowser::Create(lab_, BrowserRole::Main, "main");
@@ -84,6 +89,7 @@ public:
                 perform(frame, *main.get(), action);
                 PumpMessages(0);
             }
+            if (keepOpen_) PumpMessages(INFINITE, [&frame] { return !frame.isOpen(); });
             frame.closeBar();
             PumpMessages(0);
         }
@@ -108,7 +114,9 @@ private:
                 frame.resize(action.first, action.second);
                 return;
             case Kind::Wait:
-                PumpMessages(static_cast<unsigned>(action.first));
+                // Closing the browser window ends the wait; the next action reports it.
+                PumpMessages(static_cast<unsigned>(action.first),
+                             [&frame] { return !frame.isOpen(); });
                 return;
             case Kind::OpenBar:
                 if (!frame.band()) problem(action, "the scenario has no band");
@@ -155,14 +163,16 @@ private:
 
     const Scenario& scenario_;
     std::vector<std::string>& problems_;
+    bool keepOpen_;
     Lab lab_;
     CaptureClasses captures_;
 };
 
 }  // namespace
 
-void RunScenario(const Scenario& scenario, Trace& trace, std::vector<std::string>& problems) {
-    Runner(scenario, trace, problems).run();
+void RunScenario(const Scenario& scenario, Trace& trace, std::vector<std::string>& problems,
+                 bool keepOpen) {
+    Runner(scenario, trace, problems, keepOpen).run();
 }
 
 }  // namespace qm::lab

@@ -10,9 +10,11 @@
 
 namespace qm::lab {
 
-// Runs the timeline and closes the bar and the windows. Actions that could
-// not be done (an element missing from the page, the browser window closed)
-// are reported in `problems` with their line.
-void RunScenario(const Scenario& scenario, Trace& trace, std::vector<std::string>& problems);
+// Runs the timeline and closes the bar and the windows; with `keepOpen`
+// the lab first goes on until a person closes the browser window. Actions
+// that could not be done (an element missing from the page, the browser
+// window closed) are reported in `problems` with their line.
+void RunScenario(const Scenario& scenario, Trace& trace, std::vector<std::string>& problems,
+                 bool keepOpen = false);
 
 }  // namespace qm::lab

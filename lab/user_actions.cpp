@@ -80,6 +80,11 @@ void Click(LabElement& element) {
     win32::ComPtr<LabElement> keepAlive(&element);
     Press(element);
     Release(element);
+    Clicked(element);
+}
+
+void Clicked(LabElement& element) {
+    win32::ComPtr<LabElement> keepAlive(&element);
     LabDocument* document = element.document();
     if (!document) return;
     win32::ComPtr<LabDocument> keepDocument(document);

@@ -17,9 +17,12 @@ LabElement* FindElement(LabBrowser& browser, const std::string& id);
 // element that takes the focus, the BODY for plain content).
 void Press(LabElement& element, long button = 1);
 void Release(LabElement& element, long button = 1);
-// mousedown, mouseup, click; then the onclick scripts of the element and
-// those above it, then a link's default action.
+// mousedown, mouseup, then Clicked.
 void Click(LabElement& element);
+// The click that follows a press and release on the same element: onclick,
+// then the onclick scripts of the element and those above it, then a
+// link's default action.
+void Clicked(LabElement& element);
 // mousedown, mouseup, contextmenu with the right button.
 void RightClick(LabElement& element);
 // The context menu's "open in new window" on a link (or anything inside

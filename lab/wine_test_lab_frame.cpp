@@ -345,5 +345,51 @@ TEST_F(LabFrameTest, BrowserSizeIsTheWindowsAndTheBandMayChangeIt) {
     EXPECT_TRUE(traced("browser size 640x280 by=user"));
 }
 
+TEST_F(LabFrameTest, APersonsMouseOnThePageAreaActsOnTheListedElements) {
+    load(R"scenario(
+page http://www.example.com/
+  load 10
+  element a id=offer href=http://www.example.com/offer.html target=_blank
+  element img id=picture parent=offer
+end
+)scenario");
+    main_->shutdown();
+    main_ = LabBrowser::Create(lab(), BrowserRole::Main, "main");
+    openFrame("");
+    main_->navigate("http://www.example.com/");
+    ASSERT_TRUE(waitFor([&] { return traced("page loaded main *"); }));
+    // Lines: title, address, BODY, the link, the picture; 16 pixels each below a 4-pixel margin.
+    auto row = [](int line) { return MAKELPARAM(10, 4 + line * 16 + 8); };
+    HWND page = frame_->pageWindow();
+    SendMessageA(page, WM_MOUSEMOVE, 0, row(4));
+    SendMessageA(page, WM_MOUSEMOVE, 0, row(3));
+    SendMessageA(page, WM_LBUTTONDOWN, MK_LBUTTON, row(4));
+    SendMessageA(page, WM_LBUTTONUP, 0, row(4));
+    const std::vector<std::string> expected = {
+        "user hover picture",
+        "user leave picture",
+        "user hover offer",
+        "user press picture",
+        "user release picture",
+        "new-window announced \"http://www.example.com/offer.html\" "
+        "name=\"\" features=\"\" by=user from=main"};
+    std::vector<std::string> seen;
+    for (const std::string& line : trace().lines()) {
+        if (line.rfind("user ", 0) == 0 || line.rfind("new-window announced", 0) == 0) {
+            seen.push_back(line);
+        }
+    }
+    EXPECT_EQ(seen, expected) << traceText();
+    // A press and a release on different elements is no click.
+    SendMessageA(page, WM_LBUTTONDOWN, MK_LBUTTON, row(4));
+    SendMessageA(page, WM_LBUTTONUP, 0, row(3));
+    int announced = 0;
+    for (const std::string& line : trace().lines()) {
+        announced += line.rfind("new-window announced", 0) == 0;
+    }
+    EXPECT_EQ(announced, 1);
+    lab().closeOwnWindows();
+}
+
 }  // namespace
 }  // namespace qm::lab
