@@ -12,7 +12,8 @@ only) and the same window crossed out in red (stopped).
 
 The background is RGB(8, 0, 0), the colour the image lists make transparent.
 
-Run from anywhere: python3 band/resources/make_tools_pictures.py
+Run it from anywhere with Python 3 (standard library only); it rewrites
+the two .bmp files beside itself, like make_pictures.py beside it.
 """
 
 import os
@@ -23,8 +24,8 @@ MASK = (8, 0, 0)
 BLACK = (0, 0, 0)
 WHITE = (255, 255, 255)
 TITLE = (0, 0, 128)
-RED = (224, 0, 0)
-DARK_RED = (128, 0, 0)
+RED = (206, 32, 32)
+DARK_RED = (150, 18, 18)
 GREEN = (0, 192, 0)
 DARK_GREEN = (0, 96, 0)
 
