@@ -26,14 +26,15 @@
 namespace qm::tools {
 namespace {
 
+using qm::testing::AnswerBox;
 using qm::testing::ClickNow;
 using qm::testing::DialogDriver;
 using qm::testing::FindDialog;
-using qm::testing::MessageText;
-using qm::testing::PostAnswer;
 using qm::testing::PostClick;
 using qm::testing::PostMouseClick;
 using qm::testing::SaveScreenshot;
+using qm::testing::WaitForDialog;
+using qm::testing::WaitUntilGone;
 using qm::testing::WindowText;
 
 class NoPage : public ToolsHost {
@@ -137,24 +138,6 @@ protected:
         std::memcpy(&number, value->data.data(), 4);
         return number;
     }
-    std::function<bool()> WaitFor(const char* caption, HWND& found) {
-        return [caption, &found] {
-            found = FindDialog(caption);
-            return found != nullptr;
-        };
-    }
-    std::function<bool()> Answer(const char* caption, const char* text, int button) {
-        return [caption, text, button] {
-            HWND box = FindDialog(caption);
-            if (!box) return false;
-            EXPECT_EQ(MessageText(box), text);
-            PostAnswer(box, button);
-            return true;
-        };
-    }
-    std::function<bool()> Gone(const char* caption) {
-        return [caption] { return FindDialog(caption) == nullptr; };
-    }
 
     qm::testing::TestWindow parent{800, 160};
     NoPage host;
@@ -179,7 +162,7 @@ TEST_F(WineLogDialogs, ViewerListsNewestFirstWithCountsAndDetails) {
             PostClick(page, IDC_VIEW_LOG);
             return true;
         })
-        .Then(WaitFor("Quellmark Activity Log", viewer))
+        .Then(WaitForDialog("Quellmark Activity Log", viewer))
         .Then([&] {
             HWND list = GetDlgItem(viewer, IDC_LOG_LIST);
             EXPECT_EQ(Rows(list), 3);
@@ -228,7 +211,7 @@ TEST_F(WineLogDialogs, ViewerListsNewestFirstWithCountsAndDetails) {
             PostClick(viewer, IDOK);
             return true;
         })
-        .Then(Gone("Quellmark Activity Log"));
+        .Then(WaitUntilGone("Quellmark Activity Log"));
     ASSERT_TRUE(user.Run());
     EXPECT_EQ(ReadLog(), lines[0] + lines[1] + lines[2]) << "viewing changes nothing";
 }
@@ -248,7 +231,7 @@ TEST_F(WineLogDialogs, ViewerWithoutALogAndWithABusyLogIsEmpty) {
         }
         HWND viewer = nullptr;
         DialogDriver user;
-        user.Then(WaitFor("Quellmark Activity Log", viewer)).Then([&] {
+        user.Then(WaitForDialog("Quellmark Activity Log", viewer)).Then([&] {
             EXPECT_EQ(Rows(GetDlgItem(viewer, IDC_LOG_LIST)), 0) << c.label;
             EXPECT_EQ(Counts(viewer), "0/0/0") << c.label;
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(viewer, IDC_CLEAR_LOG))) << c.label;
@@ -272,12 +255,12 @@ TEST_F(WineLogDialogs, ClearLogAsksThenDeletesTheFile) {
         "Are you sure you want to clear the log?  All recorded information will be lost.";
     HWND viewer = nullptr;
     DialogDriver user;
-    user.Then(WaitFor("Quellmark Activity Log", viewer))
+    user.Then(WaitForDialog("Quellmark Activity Log", viewer))
         .Then([&] {
             PostClick(viewer, IDC_CLEAR_LOG);
             return true;
         })
-        .Then(Answer("warning", question, IDNO))
+        .Then(AnswerBox("warning", question, IDNO))
         .Then([&] {
             if (FindDialog("warning")) return false;
             EXPECT_EQ(Rows(GetDlgItem(viewer, IDC_LOG_LIST)), 2) << "No keeps the log";
@@ -285,7 +268,7 @@ TEST_F(WineLogDialogs, ClearLogAsksThenDeletesTheFile) {
             PostClick(viewer, IDC_CLEAR_LOG);
             return true;
         })
-        .Then(Answer("warning", question, IDYES))
+        .Then(AnswerBox("warning", question, IDYES))
         .Then([&] {
             if (FindDialog("warning")) return false;
             EXPECT_EQ(ReadLog(), "(no log)");
@@ -313,7 +296,7 @@ TEST_F(WineLogDialogs, SettingsRefuseBadNumbersThenSaveInOrderAndTrimAtOnce) {
             PostClick(page, IDC_LOG_OPTIONS);
             return true;
         })
-        .Then(WaitFor("Quellmark Log Settings", dialog))
+        .Then(WaitForDialog("Quellmark Log Settings", dialog))
         .Then([&] {
             EXPECT_TRUE(IsTicked(dialog, IDC_LOG_STOPPED));
             EXPECT_FALSE(IsTicked(dialog, IDC_LOG_RECORDED));
@@ -330,7 +313,7 @@ TEST_F(WineLogDialogs, SettingsRefuseBadNumbersThenSaveInOrderAndTrimAtOnce) {
                 PostClick(dialog, IDOK);
                 return true;
             })
-            .Then(Answer("bad number", "please enter an integer between 0 and 63", IDOK))
+            .Then(AnswerBox("bad number", "please enter an integer between 0 and 63", IDOK))
             .Then([&, bad] {
                 if (FindDialog("bad number")) return false;
                 EXPECT_TRUE(IsWindowVisible(dialog)) << bad;
@@ -367,7 +350,7 @@ TEST_F(WineLogDialogs, SettingsCancelChangesNothingAndAnEmptySizeIsZero) {
     WriteLog(log);
     HWND dialog = nullptr;
     DialogDriver cancel;
-    cancel.Then(WaitFor("Quellmark Log Settings", dialog)).Then([&] {
+    cancel.Then(WaitForDialog("Quellmark Log Settings", dialog)).Then([&] {
         SetDlgItemTextA(dialog, IDC_MAX_LOG_SIZE, "0");
         ClickNow(dialog, IDC_LOG_STOPPED);
         ClickNow(dialog, IDC_CLEAR_ALL);
@@ -383,7 +366,7 @@ TEST_F(WineLogDialogs, SettingsCancelChangesNothingAndAnEmptySizeIsZero) {
     EXPECT_EQ(ReadLog(), log);
 
     DialogDriver empty;
-    empty.Then(WaitFor("Quellmark Log Settings", dialog)).Then([&] {
+    empty.Then(WaitForDialog("Quellmark Log Settings", dialog)).Then([&] {
         EXPECT_TRUE(IsTicked(dialog, IDC_REMOVE_OLDEST));
         SetDlgItemTextA(dialog, IDC_MAX_LOG_SIZE, "");
         PostClick(dialog, IDOK);

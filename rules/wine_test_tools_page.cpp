@@ -22,15 +22,15 @@
 namespace qm::tools {
 namespace {
 
+using qm::testing::AnswerBox;
 using qm::testing::ClickNow;
 using qm::testing::DialogDriver;
 using qm::testing::FindDialog;
-using qm::testing::MessageText;
-using qm::testing::PostAnswer;
 using qm::testing::PostClick;
 using qm::testing::PostMouseClick;
 using qm::testing::SaveScreenshot;
 using qm::testing::TypeInto;
+using qm::testing::WaitForDialog;
 using qm::testing::WindowText;
 
 class FakeHost : public ToolsHost {
@@ -129,22 +129,6 @@ protected:
         data.resize(got);
         return data;
     }
-    // Waits for a message box, checks it and answers it.
-    std::function<bool()> Answer(const char* caption, const char* text, int button) {
-        return [caption, text, button] {
-            HWND box = FindDialog(caption);
-            if (!box) return false;
-            EXPECT_EQ(MessageText(box), text);
-            PostAnswer(box, button);
-            return true;
-        };
-    }
-    std::function<bool()> WaitFor(const char* caption, HWND& found) {
-        return [caption, &found] {
-            found = FindDialog(caption);
-            return found != nullptr;
-        };
-    }
 
     qm::testing::TestWindow parent{800, 160};
     FakeHost host;
@@ -165,7 +149,7 @@ TEST_F(WineToolsPage, AddNewOnTheWhiteListStartsFromThePageAndNamesAsTheUserTick
             PostClick(page, IDC_WHITE_ADD);
             return true;
         })
-        .Then(WaitFor("Add Rule to White List", editor))
+        .Then(WaitForDialog("Add Rule to White List", editor))
         .Then([&] {
             EXPECT_EQ(Text(editor, IDC_POPUP_LOCATION), "");
             EXPECT_EQ(Text(editor, IDC_SOURCE_LOCATION), host.address);
@@ -217,7 +201,7 @@ TEST_F(WineToolsPage, UrlCheckRefusesOkAndCancelStillRewritesTheFile) {
             PostClick(page, IDC_BLACK_ADD);
             return true;
         })
-        .Then(WaitFor("Add Rule to Black List", editor))
+        .Then(WaitForDialog("Add Rule to Black List", editor))
         .Then([&] {
             EXPECT_EQ(Text(editor, IDC_POPUP_CONDITION_LABEL), "Always DENY popups:");
             EXPECT_EQ(Text(editor, IDC_SOURCE_CONDITION_LABEL), "Always DENY popups:");
@@ -226,7 +210,7 @@ TEST_F(WineToolsPage, UrlCheckRefusesOkAndCancelStillRewritesTheFile) {
             PostClick(editor, IDOK);
             return true;
         })
-        .Then(Answer("error", kMissingUrlMessage, IDOK))
+        .Then(AnswerBox("error", kMissingUrlMessage, IDOK))
         .Then([&] {
             if (FindDialog("error")) return false;
             EXPECT_TRUE(IsWindowVisible(editor)) << "the editor stays open";
@@ -277,14 +261,14 @@ TEST_F(WineToolsPage, DeletingOneOfTwoIdenticalRulesRemovesTheFirst) {
             PostClick(page, IDC_WHITE_DELETE);
             return true;
         })
-        .Then(Answer("verify", "are you sure you want to delete this rule?", IDNO))
+        .Then(AnswerBox("verify", "are you sure you want to delete this rule?", IDNO))
         .Then([&] {
             if (FindDialog("verify")) return false;
             EXPECT_EQ(rules.size(), 3u) << "No keeps the rule";
             PostClick(page, IDC_WHITE_DELETE);
             return true;
         })
-        .Then(Answer("verify", "are you sure you want to delete this rule?", IDYES));
+        .Then(AnswerBox("verify", "are you sure you want to delete this rule?", IDYES));
     ASSERT_TRUE(user.Run());
     ASSERT_EQ(rules.size(), 2u);
     EXPECT_TRUE(rules[0] == black);
@@ -329,7 +313,7 @@ TEST_F(WineToolsPage, OnlyAMouseClickOnARuleOffersEditRuleAndDelete) {
             PostClick(page, IDC_WHITE_EDIT);
             return true;
         })
-        .Then(WaitFor("Edit White List Rule", editor))
+        .Then(WaitForDialog("Edit White List Rule", editor))
         .Then([&] {
             EXPECT_EQ(Text(editor, IDC_RULE_NAME), "second");
             EXPECT_EQ(Text(editor, IDC_SOURCE_LOCATION), "P://B");
@@ -343,12 +327,12 @@ TEST_F(WineToolsPage, OnlyAMouseClickOnARuleOffersEditRuleAndDelete) {
             PostClick(page, IDC_WHITE_EDIT);
             return true;
         })
-        .Then(Answer("error", "a rule must be selected before it can be edited", IDOK))
+        .Then(AnswerBox("error", "a rule must be selected before it can be edited", IDOK))
         .Then([&] {
             PostClick(page, IDC_WHITE_DELETE);
             return true;
         })
-        .Then(Answer("error", "a rule must be selected before it can be deleted", IDOK));
+        .Then(AnswerBox("error", "a rule must be selected before it can be deleted", IDOK));
     ASSERT_TRUE(user.Run());
     EXPECT_EQ(rules.size(), 2u);
 }
@@ -363,7 +347,7 @@ TEST_F(WineToolsPage, DoubleClickEditsTheRuleKeepsItsNameAndOffersNothingAfter) 
             PostMouseClick(List(false), RowPoint(false, 0), true);
             return true;
         })
-        .Then(WaitFor("Edit Black List Rule", editor))
+        .Then(WaitForDialog("Edit Black List Rule", editor))
         .Then([&] {
             EXPECT_EQ(Text(editor, IDC_RULE_NAME), "named");
             EXPECT_TRUE(IsTicked(editor, IDC_POPUP_EXACT));
@@ -390,7 +374,7 @@ TEST_F(WineToolsPage, AddPopupToAListPrefillsBothAddressesAndNamesAnEmptiedRule)
     ASSERT_FALSE(HasFatalFailure());
     HWND editor = nullptr;
     DialogDriver user;
-    user.Then(WaitFor("Add Rule to Black List", editor)).Then([&] {
+    user.Then(WaitForDialog("Add Rule to Black List", editor)).Then([&] {
         EXPECT_EQ(Text(editor, IDC_POPUP_LOCATION), "http://pop.ads.com/win/dow.html");
         EXPECT_EQ(Text(editor, IDC_SOURCE_LOCATION), "http://www.site.org/");
         ClickNow(editor, IDC_POPUP_EXACT);

@@ -143,6 +143,27 @@ HWND FindDialog(const std::string& caption) {
     return found.window;
 }
 
+std::function<bool()> WaitForDialog(const std::string& caption, HWND& found) {
+    return [caption, &found] {
+        found = FindDialog(caption);
+        return found != nullptr;
+    };
+}
+
+std::function<bool()> AnswerBox(const std::string& caption, const std::string& text, int button) {
+    return [caption, text, button] {
+        HWND box = FindDialog(caption);
+        if (!box) return false;
+        EXPECT_EQ(MessageText(box), text) << caption;
+        PostAnswer(box, button);
+        return true;
+    };
+}
+
+std::function<bool()> WaitUntilGone(const std::string& caption) {
+    return [caption] { return FindDialog(caption) == nullptr; };
+}
+
 std::string WindowText(HWND window) {
     char text[1024] = {};
     GetWindowTextA(window, text, sizeof text);

@@ -51,6 +51,11 @@ private:
 
 // The visible top-level dialog of this thread with that caption, or null.
 HWND FindDialog(const std::string& caption);
+// Steps: wait for the dialog with that caption and remember it; wait for a
+// message box, check its text and answer it; wait until a dialog is gone.
+std::function<bool()> WaitForDialog(const std::string& caption, HWND& found);
+std::function<bool()> AnswerBox(const std::string& caption, const std::string& text, int button);
+std::function<bool()> WaitUntilGone(const std::string& caption);
 // The text of a message box (its static 0xFFFF).
 std::string MessageText(HWND box);
 std::string WindowText(HWND window);
