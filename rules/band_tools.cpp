@@ -1,5 +1,7 @@
 #include "rules/band_tools.h"
 
+#include <utility>
+
 #include "log/log_settings_dialog.h"
 #include "log/log_settings_logic.h"
 #include "log/log_viewer_dialog.h"
