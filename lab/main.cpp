@@ -44,6 +44,9 @@ Settings:
   band NAME | none            the band to create (ProgID or {CLSID})
   browser WIDTHxHEIGHT        the browser window's size (800x600)
   bar open | closed           whether the bar is open at the start (open)
+  setting NAME VALUE          a value of the band's settings key (GuardLevel, LoadBare,
+                              CompleteBlock, ClearOnUnload, ...), written before the
+                              band is created and put back after the run
 
 Pages (popup is the same as page):
   page URL ... end
@@ -79,6 +82,7 @@ Expectations (checked against the trace at the end; * matches anything):
   expect count N PATTERN      exactly N lines match
 
 TRACE (one line per event)
+  setting NAME=VALUE                         a scenario setting was written
   user ACTION [TARGET]                       a timeline action begins
   navigate BROWSER "URL"                     BeforeNavigate2 raised
   navigation cancelled BROWSER "URL"

@@ -2,6 +2,7 @@
 // What a scenario file declares: the pages the lab can show, the browser it
 // plays, the user's timeline and the expectations on the trace.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -127,11 +128,18 @@ struct Expectation {
     Condition condition = Condition::Always;
 };
 
+// A value of the band's settings key, written before the band is created.
+struct SettingSpec {
+    std::string name;
+    std::int32_t value;
+};
+
 struct Scenario {
     std::string band = "quellmark.pop";  // ProgID or {CLSID}; "none" for no band
     bool barOpen = true;
     int browserWidth = 800;
     int browserHeight = 600;
+    std::vector<SettingSpec> settings;
     std::vector<PageSpec> pages;
     std::vector<Action> actions;
     std::vector<Expectation> expectations;

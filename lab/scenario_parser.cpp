@@ -155,6 +155,8 @@ private:
             } else if (state) {
                 result_.scenario.barOpen = *state == "open";
             }
+        } else if (keyword == "setting") {
+            parseSetting(line);
         } else if (keyword == "expect") {
             parseExpectation(line);
         } else if (keyword == "end") {
@@ -162,6 +164,29 @@ private:
         } else {
             parseAction(keyword, line);
         }
+    }
+
+    void parseSetting(ScenarioLine& line) {
+        static const char* const kNames[] = {
+            "GuardLevel",     "LoadBare",      "CompleteBlock",     "ClearOnUnload",
+            "BandVisibility", "PopupListView", "AllowFlashScripts", "FlashAlert",
+            "LogStopped",     "LogRecorded",   "MaxLogSize",        "LogFullAction"};
+        std::optional<Word> name = line.next();
+        std::optional<Word> value = line.next();
+        std::optional<int> number = value && value->key.empty() && !value->quoted
+                                        ? SignedNumber(value->text)
+                                        : std::nullopt;
+        if (!name || !name->key.empty() || name->quoted || !number || !line.atEnd()) {
+            if (line.error().empty()) fail("setting needs a name and a number");
+            return;
+        }
+        for (const char* known : kNames) {
+            if (name->text == known) {
+                result_.scenario.settings.push_back({name->text, *number});
+                return;
+            }
+        }
+        fail("unknown setting " + name->text);
     }
 
     void parseExpectation(ScenarioLine& line) {

@@ -7,6 +7,8 @@ namespace {
 
 const char kExample[] = R"scenario(# a page with a link, a frame and an unload popup
 band {01234567-89AB-CDEF-0123-456789ABCDEF}
+setting GuardLevel 1
+setting MaxLogSize -3
 browser 640x480
 bar closed
 
@@ -57,6 +59,10 @@ TEST(ScenarioParser, ReadsEveryPartOfAScenario) {
     EXPECT_EQ(s.browserWidth, 640);
     EXPECT_EQ(s.browserHeight, 480);
     EXPECT_FALSE(s.barOpen);
+    ASSERT_EQ(s.settings.size(), 2u);
+    EXPECT_EQ(s.settings[0].name, "GuardLevel");
+    EXPECT_EQ(s.settings[0].value, 1);
+    EXPECT_EQ(s.settings[1].value, -3);
     ASSERT_EQ(s.pages.size(), 2u);
 
     const PageSpec& page = s.pages[0];
@@ -103,7 +109,7 @@ TEST(ScenarioParser, ReadsEveryPartOfAScenario) {
     EXPECT_EQ(s.actions[2].target, "pic");
     EXPECT_EQ(s.actions[5].first, 640);
     EXPECT_EQ(s.actions[5].second, 280);
-    EXPECT_EQ(s.actions[5].line, 32);
+    EXPECT_EQ(s.actions[5].line, 34);
 
     ASSERT_EQ(s.expectations.size(), 6u);
     EXPECT_EQ(s.expectations[0].condition, Expectation::Condition::Always);
@@ -170,6 +176,9 @@ TEST(ScenarioParser, ReportsEachErrorWithItsLine) {
         {"page http://a/\n  title \"x\"", 1, "the page http://a/ has no end line"},
         {"page http://a/\nend\npage http://a/\nend", 3, "the page http://a/ is declared twice"},
         {"\"quoted\"", 1, "a line must begin with a keyword"},
+        {"setting GuardLevel", 1, "setting needs a name and a number"},
+        {"setting GuardLevel high", 1, "setting needs a name and a number"},
+        {"setting guardlevel 1", 1, "unknown setting guardlevel"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -1,5 +1,6 @@
 #include "lab/scenario_runner.h"
 
+#include "lab/band_settings.h"
 #include "lab/capture_classes.h"
 #include "lab/lab.h"
 #include "lab/lab_browser.h"
@@ -70,6 +71,7 @@ public:
           captures_(lab_) {}
 
     void run() {
+        ScopedBandSettings settings(scenario_.settings, lab_.trace());
         win32::ComPtr<LabBrowser> main = LabBrowser::Create(lab_, BrowserRole::Main, "main");
         LabFrame::Options options;
         options.width = scenario_.browserWidth;

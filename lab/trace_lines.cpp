@@ -75,6 +75,10 @@ const char* RequestName(WindowRequest::Kind kind) {
 
 namespace lines {
 
+std::string Setting(std::string_view name, std::int32_t value) {
+    return "setting " + std::string(name) + "=" + std::to_string(value);
+}
+
 std::string BandCreated(std::string_view name) {
     return Join({"band created", name});
 }

@@ -21,6 +21,7 @@ enum class NewWindowOutcome { PassedThrough, Allowed, Cancelled, Captured };
 
 namespace lines {
 
+std::string Setting(std::string_view name, std::int32_t value);
 std::string BandCreated(std::string_view name);
 std::string BandNotCreated(std::string_view name, std::uint32_t hr);
 std::string BandSetSite(std::uint32_t hr);

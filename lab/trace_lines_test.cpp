@@ -43,6 +43,7 @@ TEST(TraceLines, EventLines) {
     EXPECT_EQ(lines::NewWindowResult(NewWindowOutcome::PassedThrough, "http://a/p", ""),
               "new-window passed-through \"http://a/p\"");
     EXPECT_EQ(lines::User("resize", "640x280"), "user resize 640x280");
+    EXPECT_EQ(lines::Setting("MaxLogSize", -1), "setting MaxLogSize=-1");
     EXPECT_EQ(lines::User("leave-page", ""), "user leave-page");
     using K = WindowRequest::Kind;
     EXPECT_EQ(lines::Requests("capture2", {{K::Height, 300}, {K::ToolBar, 0}}),
