@@ -180,7 +180,7 @@ void BandFace::OpenHomePage() {
 }
 
 void BandFace::OpenHelp() {
-    host_.ShellOpen(HelpFilePath(host_.ModuleFileName()));
+    host_.ShellOpen(HelpFilePath(host_.ModulePath()));
 }
 
 void BandFace::HideBar() {

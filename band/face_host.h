@@ -36,7 +36,7 @@ public:
     virtual void ToggleBandVisibility() = 0;
     virtual void SetBandVisibility(bool on, bool save) = 0;
     // The full file name of quellmark.dll; the help file lies beside it.
-    virtual std::string ModuleFileName() = 0;
+    virtual std::string ModulePath() = 0;
     // Creates the "Tools" page as a hidden child dialog of `minitab`; null on failure.
     virtual HWND CreateToolsPage(HWND minitab) = 0;
     // The shell's "open" verb on a file or a "mailto:" address, shown

@@ -30,7 +30,12 @@ constexpr ImageButton kImageButtons[] = {{LOGO_BTTN, IDS_HINT_LOGO},
 
 bool RegisterMinitabClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSA existing;
-    if (GetClassInfoA(instance, kClassName, &existing)) return true;
+    if (GetClassInfoA(instance, kClassName, &existing)) {
+        if (existing.lpfnWndProc == procedure) return true;
+        // Left behind by an earlier load of our DLL (NT keeps a DLL's
+        // classes after it is unloaded): its procedure is gone.
+        UnregisterClassA(kClassName, instance);
+    }
     WNDCLASSA wc{};
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;

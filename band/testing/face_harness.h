@@ -41,7 +41,7 @@ public:
     void HideBar() override { ++hideBarCalls; }
     void ToggleBandVisibility() override;
     void SetBandVisibility(bool on, bool save) override;
-    std::string ModuleFileName() override { return "C:\\Program Files\\Quellmark\\quellmark.dll"; }
+    std::string ModulePath() override { return "C:\\Program Files\\Quellmark\\quellmark.dll"; }
     HWND CreateToolsPage(HWND minitab) override;
     void ShellOpen(const std::string& target) override { shellOpened.push_back(target); }
 
