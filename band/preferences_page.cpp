@@ -17,11 +17,11 @@ PreferencesPage::PreferencesPage(FaceHost& host, HINSTANCE resources,
     : host_(host),
       resources_(resources),
       levelShown_(std::move(levelShown)),
-      clearOnUnload_{IDC_CLEAR_ON_UNLOAD, &Settings::ClearOnUnload, 0},
-      allowFlashScripts_{IDC_ALLOW_FLASH_SCRIPTS, &Settings::AllowFlashScripts, 0},
-      loadBare_{IDC_LOAD_BARE, &Settings::LoadBare, 0},
-      flashAlert_{IDC_FLASH_ALERT, &Settings::FlashAlert, 0},
-      completeBlock_{IDC_COMPLETE_BLOCK, &Settings::CompleteBlock, 0} {}
+      clearOnUnload_{IDC_CLEAR_ON_UNLOAD, &Settings::ClearOnUnload},
+      allowFlashScripts_{IDC_ALLOW_FLASH_SCRIPTS, &Settings::AllowFlashScripts},
+      loadBare_{IDC_LOAD_BARE, &Settings::LoadBare},
+      flashAlert_{IDC_FLASH_ALERT, &Settings::FlashAlert},
+      completeBlock_{IDC_COMPLETE_BLOCK, &Settings::CompleteBlock} {}
 
 PreferencesPage::~PreferencesPage() {
     if (window_ && IsWindow(window_)) DestroyWindow(window_);
@@ -101,7 +101,6 @@ void PreferencesPage::setGuardLevel(std::int32_t level, bool save) {
     if (levels_) SendMessageA(levels_, CB_SETCURSEL, level, 0);
     // Nothing outside the three levels reaches the band or the registry.
     if (level < 0 || level > 2) return;
-    level_ = level;
     host_.ChangeSetting(&Settings::GuardLevel, level, save);
 }
 
@@ -126,8 +125,7 @@ void PreferencesPage::setCompleteBlock(std::int32_t value, bool save) {
     if (levels_) EnableWindow(levels_, value == 0);
 }
 
-void PreferencesPage::setSwitch(Switch& which, std::int32_t value, bool save) {
-    which.value = value;
+void PreferencesPage::setSwitch(const Switch& which, std::int32_t value, bool save) {
     if (window_) CheckDlgButton(window_, which.controlId, value ? BST_CHECKED : BST_UNCHECKED);
     host_.ChangeSetting(which.field, value ? 1 : 0, save);
 }

@@ -41,14 +41,13 @@ private:
     struct Switch {
         int controlId;
         std::int32_t Settings::*field;
-        std::int32_t value;
     };
 
     static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     void onInit();
     void onCommand(int id, int code);
-    void setSwitch(Switch& which, std::int32_t value, bool save);
+    void setSwitch(const Switch& which, std::int32_t value, bool save);
     Switch* switchOf(int controlId);
 
     FaceHost& host_;
@@ -56,7 +55,6 @@ private:
     std::function<void()> levelShown_;
     HWND window_ = nullptr;
     HWND levels_ = nullptr;
-    std::int32_t level_ = 0;
     Switch clearOnUnload_;
     Switch allowFlashScripts_;
     Switch loadBare_;
