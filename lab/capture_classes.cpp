@@ -32,6 +32,7 @@ public:
         bool control = role_ == BrowserRole::Control;
         win32::ComPtr<LabBrowser> browser =
             LabBrowser::Create(lab_, role_, lab_.newLabel("capture"));
+        if (!browser) return E_OUTOFMEMORY;
         lab_.trace().add(lines::CaptureCreated(browser->label(), control ? 2 : 1));
         return browser->QueryInterface(iid, ppv);
     }

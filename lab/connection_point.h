@@ -29,7 +29,6 @@ public:
     HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** out) override;
 
     const IID& iid() const { return iid_; }
-    bool hasSinks() const { return !sinks_.empty(); }
     void detach();
 
     // Calls Invoke(dispid) on every sink advised when the event began, with

@@ -117,6 +117,7 @@ win32::ComPtr<IHTMLWindow2> Lab::openNewWindow(LabBrowser& opener, const std::st
         barShown ? NewWindowOutcome::Allowed : NewWindowOutcome::PassedThrough, url, ""));
     win32::ComPtr<LabBrowser> window =
         LabBrowser::Create(*this, BrowserRole::Window, newLabel("window"));
+    if (!window) return {};
     trace_.add(lines::WindowOpened(window->label(), name, features, url));
     showInOwnWindow(*window.get());
     window->startAsNewWindow(url, name, features);

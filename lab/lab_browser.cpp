@@ -4,6 +4,8 @@
 #include <mshtml.h>
 #include <olectl.h>
 
+#include <new>
+
 #include "common/win32/qi_table.h"
 #include "lab/browser_events.h"
 #include "lab/bstr.h"
@@ -24,7 +26,7 @@ constexpr DWORD kNoScripts = 0x80;
 win32::ComPtr<LabBrowser> LabBrowser::Create(Lab& lab, BrowserRole role, std::string label,
                                              LabBrowser* parent) {
     win32::ComPtr<LabBrowser> browser;
-    browser.attach(new LabBrowser(lab, role, std::move(label), parent));
+    browser.attach(new (std::nothrow) LabBrowser(lab, role, std::move(label), parent));
     return browser;
 }
 

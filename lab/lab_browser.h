@@ -34,6 +34,7 @@ class LabBrowser final : public WebBrowser2Stub,
                          public OleObjectStub,
                          public OleControlStub {
 public:
+    // Empty when memory runs out.
     static win32::ComPtr<LabBrowser> Create(Lab& lab, BrowserRole role, std::string label,
                                             LabBrowser* parent = nullptr);
     // The lab browser behind an interface pointer, or null.

@@ -64,6 +64,7 @@ void LabDocument::build() {
         if (!lab) continue;
         win32::ComPtr<LabBrowser> frame =
             LabBrowser::Create(*lab, BrowserRole::Frame, lab->newLabel("frame"), browser_);
+        if (!frame) continue;
         frame->setWindowName(spec.name);
         frame->setFrameName(spec.name);
         frames_.push_back(frame);

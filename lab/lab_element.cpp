@@ -3,7 +3,6 @@
 #include "common/win32/qi_table.h"
 #include "lab/bstr.h"
 #include "lab/lab_document.h"
-#include "lab/lab_identity.h"
 #include "lab/script_function.h"
 
 namespace qm::lab {
@@ -13,10 +12,6 @@ win32::ComPtr<LabElement> LabElement::Create(LabDocument& document, std::string 
     win32::ComPtr<LabElement> element;
     element.attach(new LabElement(document, std::move(tag), parent));
     return element;
-}
-
-LabElement* LabElement::From(IUnknown* object) {
-    return LabObjectBehind<LabElement, IHTMLElement>(object, kLabElementIid);
 }
 
 LabElement::LabElement(LabDocument& document, std::string tag, LabElement* parent)
@@ -44,7 +39,6 @@ HRESULT STDMETHODCALLTYPE LabElement::QueryInterface(REFIID iid, void** ppv) {
         win32::QiEntry<IHTMLBodyElement>(this),
         win32::QiEntry<IHTMLFrameSetElement>(this),
         win32::QiEntry<IHTMLScriptElement>(this),
-        {&kLabElementIid, static_cast<IHTMLElement*>(this)},
     };
     return win32::QueryInterfaceFromTable(table, iid, ppv);
 }

@@ -22,7 +22,6 @@ class LabElement final : public HtmlElementStub,
 public:
     static win32::ComPtr<LabElement> Create(LabDocument& document, std::string tag,
                                             LabElement* parent);
-    static LabElement* From(IUnknown* object);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override;
     QM_LAB_REFCOUNT_METHODS

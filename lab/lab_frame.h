@@ -37,7 +37,6 @@ public:
     HWND window() const { return window_; }
     HWND pageWindow() const { return page_; }
     HWND barWindow() const { return bar_; }
-    HWND toolbar() const { return toolbar_; }
     LabBrowser* browser() const { return browser_.get(); }
     BandHost* band() const { return band_.get(); }
 

@@ -13,12 +13,6 @@ constexpr IID kLabBrowserIid = {
 // {6F1C2A41-3B7D-4E58-9C0A-51D7E2B84A02}
 constexpr IID kLabScriptFunctionIid = {
     0x6f1c2a41, 0x3b7d, 0x4e58, {0x9c, 0x0a, 0x51, 0xd7, 0xe2, 0xb8, 0x4a, 0x02}};
-// {6F1C2A41-3B7D-4E58-9C0A-51D7E2B84A03}
-constexpr IID kLabElementIid = {
-    0x6f1c2a41, 0x3b7d, 0x4e58, {0x9c, 0x0a, 0x51, 0xd7, 0xe2, 0xb8, 0x4a, 0x03}};
-// {6F1C2A41-3B7D-4E58-9C0A-51D7E2B84A04}
-constexpr IID kLabWindowIid = {
-    0x6f1c2a41, 0x3b7d, 0x4e58, {0x9c, 0x0a, 0x51, 0xd7, 0xe2, 0xb8, 0x4a, 0x04}};
 
 // The lab object of type T behind `object`, found by QueryInterface for
 // `iid`, which T answers with its `Primary` interface. No reference is

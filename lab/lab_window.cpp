@@ -7,7 +7,6 @@
 #include "lab/lab.h"
 #include "lab/lab_browser.h"
 #include "lab/lab_document.h"
-#include "lab/lab_identity.h"
 #include "lab/origin.h"
 #include "lab/script_runner.h"
 #include "lab/trace_lines.h"
@@ -35,10 +34,6 @@ win32::ComPtr<LabWindow> LabWindow::Create(LabDocument& document) {
     return window;
 }
 
-LabWindow* LabWindow::From(IUnknown* object) {
-    return LabObjectBehind<LabWindow, IHTMLWindow2>(object, kLabWindowIid);
-}
-
 LabWindow::LabWindow(LabDocument& document) : document_(&document) {
     events_ = ConnectionPoint::Create(__uuidof(HTMLWindowEvents2), this);
     VariantInit(&onunload_);
@@ -57,7 +52,6 @@ HRESULT STDMETHODCALLTYPE LabWindow::QueryInterface(REFIID iid, void** ppv) {
         win32::QiEntry<IHTMLFramesCollection2>(this),
         {&IID_IDispatch, static_cast<IHTMLWindow2*>(this)},
         win32::QiEntry<IConnectionPointContainer>(this),
-        {&kLabWindowIid, static_cast<IHTMLWindow2*>(this)},
     };
     return win32::QueryInterfaceFromTable(table, iid, ppv);
 }

@@ -19,7 +19,6 @@ class LabDocument;
 class LabWindow final : public HtmlWindow2Stub, public IConnectionPointContainer {
 public:
     static win32::ComPtr<LabWindow> Create(LabDocument& document);
-    static LabWindow* From(IUnknown* object);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override;
     QM_LAB_REFCOUNT_METHODS

@@ -73,6 +73,10 @@ public:
     void run() {
         ScopedBandSettings settings(scenario_.settings, lab_.trace());
         win32::ComPtr<LabBrowser> main = LabBrowser::Create(lab_, BrowserRole::Main, "main");
+        if (!main) {
+            problems_.push_back("the browser could not be made");
+            return;
+        }
         LabFrame::Options options;
         options.width = scenario_.browserWidth;
         options.height = scenario_.browserHeight;

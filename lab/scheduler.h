@@ -24,7 +24,6 @@ public:
     // message loop runs, after what is already queued).
     TaskId after(unsigned milliseconds, Task task);
     void cancel(TaskId id);
-    std::size_t pending() const { return tasks_.size(); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

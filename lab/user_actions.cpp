@@ -1,5 +1,6 @@
 #include "lab/user_actions.h"
 
+#include <olectl.h>
 #include <mshtmdid.h>
 
 #include "lab/lab.h"
