@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace qm {
 
@@ -23,8 +24,28 @@ struct Rule {
     std::string sourceLocation;
 };
 
+// A rule as a RuleSet holds it: views into the set's own texts, valid until
+// the set changes. Converts to a Rule where a copy of its own is wanted.
+struct RuleView {
+    std::uint16_t flags = 0;
+    std::string_view name;
+    std::string_view popupLocation;
+    std::string_view sourceLocation;
+
+    operator Rule() const {
+        return Rule{flags, std::string(name), std::string(popupLocation),
+                    std::string(sourceLocation)};
+    }
+};
+
 bool operator==(const Rule& a, const Rule& b);
 bool operator!=(const Rule& a, const Rule& b);
+bool operator==(const RuleView& a, const RuleView& b);
+bool operator!=(const RuleView& a, const RuleView& b);
+bool operator==(const RuleView& a, const Rule& b);
+bool operator!=(const RuleView& a, const Rule& b);
+bool operator==(const Rule& a, const RuleView& b);
+bool operator!=(const Rule& a, const RuleView& b);
 
 // The one condition a rule is tested on: the first of TO domain, TO exact,
 // FROM domain that its flags hold; otherwise FROM exact (also for a rule

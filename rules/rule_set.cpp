@@ -1,5 +1,8 @@
 #include "rules/rule_set.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "rules/location_text.h"
 
 namespace qm {
@@ -22,7 +25,7 @@ std::uint32_t OffsetIn(std::string_view whole, std::string_view part) {
 
 }  // namespace
 
-RuleSet::Matcher RuleSet::MakeMatcher(const Rule& rule) {
+RuleSet::Matcher RuleSet::MakeMatcher(const RuleView& rule) {
     Matcher m;
     if (rule.flags & On) m.list = (rule.flags & White) ? List::White : List::Black;
     m.condition = TestedCondition(rule.flags);
@@ -43,36 +46,124 @@ RuleSet::Matcher RuleSet::MakeMatcher(const Rule& rule) {
     return m;
 }
 
-void RuleSet::append(const Rule& rule) {
-    entries_.push_back({rule, MakeMatcher(rule)});
+TextSpan RuleSet::SpanOf(std::string_view part) const {
+    return {static_cast<std::uint32_t>(part.data() - text_.data()),
+            static_cast<std::uint32_t>(part.size())};
 }
 
-void RuleSet::append(Rule&& rule) {
-    Matcher matcher = MakeMatcher(rule);
-    entries_.push_back({std::move(rule), matcher});
+RuleView RuleSet::ViewOf(const Entry& entry) const {
+    return {entry.flags, View(entry.name), View(entry.popupLocation), View(entry.sourceLocation)};
+}
+
+TextSpan RuleSet::AddText(std::string_view text) {
+    if (text.size() > kMaxTextSize - text_.size()) throw std::length_error("RuleSet texts");
+    TextSpan span{static_cast<std::uint32_t>(text_.size()),
+                  static_cast<std::uint32_t>(text.size())};
+    text_ += text;
+    return span;
+}
+
+RuleSet::Entry RuleSet::AddRule(const Rule& rule) {
+    Entry entry;
+    entry.flags = rule.flags;
+    entry.name = AddText(rule.name);
+    entry.popupLocation = AddText(rule.popupLocation);
+    entry.sourceLocation = AddText(rule.sourceLocation);
+    entry.matcher = MakeMatcher(ViewOf(entry));
+    return entry;
+}
+
+// Each record becomes an entry whose texts stay where the file had them; only
+// surplus separators are squeezed out of a source location, in place.
+void RuleSet::ReadRecords() const {
+    if (records_.empty()) return;
+    entries_.reserve(records_.size());
+    for (TextSpan record : records_) {
+        RecordFields fields = ReadRecord(View(record));
+        Entry entry;
+        entry.flags = fields.flags;
+        entry.name = SpanOf(fields.name);
+        entry.popupLocation = SpanOf(fields.popupLocation);
+        entry.sourceLocation = SpanOf(fields.sourceWithSeparators);
+        std::size_t surplus = fields.sourceWithSeparators.find(kRecordSeparator);
+        if (surplus != std::string_view::npos) {
+            char* source = text_.data() + entry.sourceLocation.at;
+            char* end = source + entry.sourceLocation.size;
+            end = std::remove(source + surplus, end, kRecordSeparator);
+            entry.sourceLocation.size = static_cast<std::uint32_t>(end - source);
+        }
+        entry.matcher = MakeMatcher(ViewOf(entry));
+        entries_.push_back(entry);
+    }
+    records_ = std::vector<TextSpan>();
+}
+
+// The texts of a removed or replaced rule stay in the buffer until they make
+// up half of it; then the buffer is rebuilt from the rules still held.
+void RuleSet::Forget(const Entry& entry) {
+    unusedSize_ += entry.name.size + entry.popupLocation.size + entry.sourceLocation.size;
+    if (unusedSize_ <= text_.size() / 2) return;
+    std::string kept;
+    kept.reserve(text_.size() - unusedSize_);
+    for (Entry& held : entries_) {
+        for (TextSpan* span : {&held.name, &held.popupLocation, &held.sourceLocation}) {
+            std::uint32_t at = static_cast<std::uint32_t>(kept.size());
+            kept.append(text_, span->at, span->size);
+            span->at = at;
+        }
+    }
+    text_.swap(kept);
+    unusedSize_ = 0;
+}
+
+void RuleSet::append(const Rule& rule) {
+    ReadRecords();
+    entries_.push_back(AddRule(rule));
 }
 
 void RuleSet::removeAt(std::size_t index) {
+    ReadRecords();
+    const Entry removed = entries_[index];
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    Forget(removed);
 }
 
 std::optional<std::size_t> RuleSet::find(const Rule& rule) const {
+    ReadRecords();
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].rule == rule) return i;
+        if (ViewOf(entries_[i]) == rule) return i;
     }
     return std::nullopt;
 }
 
 void RuleSet::clear() {
+    text_.clear();
+    records_.clear();
     entries_.clear();
+    unusedSize_ = 0;
 }
 
 void RuleSet::replace(std::size_t index, const Rule& rule) {
-    entries_[index] = {rule, MakeMatcher(rule)};
+    ReadRecords();
+    const Entry replaced = entries_[index];
+    entries_[index] = AddRule(rule);
+    Forget(replaced);
 }
 
 void RuleSet::reserve(std::size_t count) {
     entries_.reserve(count);
+}
+
+void RuleSet::assign(RuleRecords records) {
+    if (records.bytes.size() > kMaxTextSize) throw std::length_error("RuleSet texts");
+    clear();
+    text_ = std::move(records.bytes);
+    records_ = std::move(records.records);
+}
+
+RuleView RuleSet::operator[](std::size_t index) const {
+    ReadRecords();
+    return ViewOf(entries_[index]);
 }
 
 bool RuleSet::MatchesWhiteList(std::string_view popupAddress,
@@ -87,6 +178,7 @@ bool RuleSet::MatchesBlackList(std::string_view popupAddress,
 
 bool RuleSet::Matches(List list, std::string_view popupAddress,
                       std::string_view sourceAddress) const {
+    ReadRecords();
     const Address popup = Prepare(popupAddress);
     const Address source = Prepare(sourceAddress);
     for (const Entry& entry : entries_) {
@@ -98,21 +190,19 @@ bool RuleSet::Matches(List list, std::string_view popupAddress,
             case RuleCondition::SourceDomain: {
                 bool isPopup = m.condition == RuleCondition::PopupDomain;
                 std::string_view location =
-                    isPopup ? entry.rule.popupLocation : entry.rule.sourceLocation;
+                    View(isPopup ? entry.popupLocation : entry.sourceLocation);
                 const HostLabels& labels = isPopup ? popup.labels : source.labels;
                 matches = location.substr(m.domainOffset, m.domainLength) == labels.domain &&
                           location.substr(m.tldOffset, m.tldLength) == labels.tld;
                 break;
             }
             case RuleCondition::PopupExact:
-                matches = BeginsWith(popup.trimmed,
-                                     std::string_view(entry.rule.popupLocation).substr(0, m.length),
+                matches = BeginsWith(popup.trimmed, View(entry.popupLocation).substr(0, m.length),
                                      m.endsInLoneLeadByte);
                 break;
             case RuleCondition::SourceExact:
-                matches = BeginsWith(
-                    source.trimmed, std::string_view(entry.rule.sourceLocation).substr(0, m.length),
-                    m.endsInLoneLeadByte);
+                matches = BeginsWith(source.trimmed, View(entry.sourceLocation).substr(0, m.length),
+                                     m.endsInLoneLeadByte);
                 break;
         }
         if (matches) return true;

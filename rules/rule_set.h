@@ -1,21 +1,31 @@
 #pragma once
 // The rules of one band: both lists in one ordered store (a rule's list is
 // its White bit), and the two matchers the new-window decision asks.
+//
+// The texts of all rules live in one buffer of the set, so holding many
+// rules costs no allocation per rule. Rules loaded from the file keep the
+// file's bytes as that buffer and are split into their fields on first use;
+// so even const calls change the set inside, and a set is for one thread.
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "rules/rule.h"
+#include "rules/rule_record.h"
 
 namespace qm {
 
 class RuleSet {
 public:
+    // Texts are found by 32-bit offsets into the set's buffer. Adding beyond
+    // this throws std::length_error, as a standard container does.
+    static constexpr std::size_t kMaxTextSize = 0xFFFFFFFFu;
+
     void append(const Rule& rule);
-    void append(Rule&& rule);
     // Later rules move up by one.
     void removeAt(std::size_t index);
     // The index of the first rule equal to `rule` in all four fields.
@@ -24,10 +34,13 @@ public:
     // An edited rule keeps its place.
     void replace(std::size_t index, const Rule& rule);
     void reserve(std::size_t count);
+    // Replaces the rules by a rules file's records, keeping its bytes.
+    void assign(RuleRecords records);
 
-    std::size_t size() const { return entries_.size(); }
-    bool empty() const { return entries_.empty(); }
-    const Rule& operator[](std::size_t index) const { return entries_[index].rule; }
+    std::size_t size() const { return records_.empty() ? entries_.size() : records_.size(); }
+    bool empty() const { return size() == 0; }
+    // Valid until the set changes.
+    RuleView operator[](std::size_t index) const;
 
     // Whether an active rule of that list matches a new window at
     // `popupAddress` opened by the page at `sourceAddress`.
@@ -37,8 +50,8 @@ public:
 private:
     enum class List : std::uint8_t { None, White, Black };
 
-    // What matching needs of a rule, worked out when the rule is stored:
-    // offsets into the location its condition tests, so nothing is copied.
+    // What matching needs of a rule, worked out once when the rule is added
+    // or read: offsets into the location its condition tests.
     struct Matcher {
         List list = List::None;
         RuleCondition condition = RuleCondition::SourceExact;
@@ -50,14 +63,30 @@ private:
         std::uint32_t tldLength = 0;
     };
     struct Entry {
-        Rule rule;
+        std::uint16_t flags = 0;
+        TextSpan name;
+        TextSpan popupLocation;
+        TextSpan sourceLocation;
         Matcher matcher;
     };
 
-    static Matcher MakeMatcher(const Rule& rule);
+    static Matcher MakeMatcher(const RuleView& rule);
+    std::string_view View(TextSpan span) const { return {text_.data() + span.at, span.size}; }
+    TextSpan SpanOf(std::string_view part) const;
+    RuleView ViewOf(const Entry& entry) const;
+    TextSpan AddText(std::string_view text);
+    Entry AddRule(const Rule& rule);
+    void ReadRecords() const;
+    void Forget(const Entry& entry);
     bool Matches(List list, std::string_view popupAddress, std::string_view sourceAddress) const;
 
-    std::vector<Entry> entries_;
+    // The texts of every rule, and of removed ones until they are dropped.
+    mutable std::string text_;
+    // Records not yet read, from the file; then `entries_` is empty.
+    mutable std::vector<TextSpan> records_;
+    mutable std::vector<Entry> entries_;
+    // Bytes of `text_` that no rule uses any more.
+    std::size_t unusedSize_ = 0;
 };
 
 }  // namespace qm

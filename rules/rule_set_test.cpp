@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "common/testing/dbcs_code_page.h"
 
 namespace qm {
@@ -206,6 +209,138 @@ TEST(RuleSet, KeepsOrderFindsFirstEqualAndRederivesOnReplace) {
     EXPECT_TRUE(rules.empty());
     EXPECT_TRUE(copy.MatchesBlackList("", "P://S.C.T"));
     EXPECT_TRUE(copy.MatchesWhiteList("P://A.T/X", ""));
+}
+
+// Records as a rules file holds them, each closed by CR LF.
+RuleRecords RecordsOf(const std::string& bytes) {
+    RuleRecords records{bytes, {}};
+    for (std::size_t begin = 0, end; (end = bytes.find("\r\n", begin)) != std::string::npos;
+         begin = end + 2) {
+        records.records.push_back(
+            {static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end - begin)});
+    }
+    return records;
+}
+
+std::vector<Rule> RulesOf(const RuleSet& set) {
+    std::vector<Rule> rules;
+    for (std::size_t i = 0; i < set.size(); ++i) rules.push_back(set[i]);
+    return rules;
+}
+
+// A set built rule by rule from `rules`: what a set holding them must answer.
+RuleSet Appended(const std::vector<Rule>& rules) {
+    RuleSet set;
+    for (const Rule& rule : rules) set.append(rule);
+    return set;
+}
+
+const std::string kRecordBytes =
+    "\x31\x1BW.D.T ... F\x1BP://W.D.T/F\x1B\r\n"
+    "\x2C\x1B"
+    "entire E.U\x1B\x1B"
+    "E\x1B.\x1B\x1BU\r\n"  // surplus separators: the source is "E.U"
+    "\r\n"
+    "\x3C\x1B"
+    "from S\x1B\x1BP://S.T/\r\n";
+const std::vector<Rule> kRecordRules = {
+    {White | On | PopupExact, "W.D.T ... F", "P://W.D.T/F", ""},
+    {On | kFromDomain, "entire E.U", "", "E.U"},
+    {0, "", "", ""},
+    {White | On | kFromDomain, "from S", "", "P://S.T/"},
+};
+
+TEST(RuleSet, RulesFromRecordsReadAsTheyWereWritten) {
+    RuleSet rules;
+    rules.append(Rule{On | PopupExact, "replaced", "P://R", ""});
+    rules.assign(RecordsOf(kRecordBytes));
+    ASSERT_EQ(rules.size(), kRecordRules.size());
+    EXPECT_EQ(RulesOf(rules), kRecordRules);
+    EXPECT_EQ(rules.find(kRecordRules[3]), std::optional<std::size_t>(3));
+    EXPECT_EQ(rules.find(Rule{On | PopupExact, "replaced", "P://R", ""}), std::nullopt);
+
+    // Matching asks the read rules, surplus separators gone from their texts.
+    const RuleSet reference = Appended(kRecordRules);
+    const char* addresses[] = {"", "P://W.D.T/F/X", "P://A.E.U/", "P://E.U", "Q://X.S.T/Y"};
+    for (const char* popup : addresses) {
+        for (const char* source : addresses) {
+            EXPECT_EQ(rules.MatchesWhiteList(popup, source),
+                      reference.MatchesWhiteList(popup, source))
+                << popup << " from " << source;
+            EXPECT_EQ(rules.MatchesBlackList(popup, source),
+                      reference.MatchesBlackList(popup, source))
+                << popup << " from " << source;
+        }
+    }
+    EXPECT_TRUE(rules.MatchesBlackList("", "P://A.E.U/"));
+
+    // Either way round a rule reads as a Rule of its own.
+    const Rule& first = rules[0];
+    EXPECT_EQ(first, kRecordRules[0]);
+    EXPECT_EQ(rules[1].sourceLocation, "E.U");
+    EXPECT_NE(rules[1], rules[0]);
+}
+
+TEST(RuleSet, ACopyReadsItsRecordsOnItsOwn) {
+    RuleSet loaded;
+    loaded.assign(RecordsOf(kRecordBytes));
+    RuleSet copy = loaded;
+    loaded.replace(1, Rule{On | kFromDomain, "entire F.U", "", "F.U"});
+    EXPECT_EQ(RulesOf(copy), kRecordRules);
+    EXPECT_TRUE(copy.MatchesBlackList("", "P://A.E.U/"));
+    EXPECT_FALSE(loaded.MatchesBlackList("", "P://A.E.U/"));
+    EXPECT_TRUE(loaded.MatchesBlackList("", "P://A.F.U/"));
+}
+
+// The editor appends, replaces and removes rules of a loaded set, over and
+// over; every other rule must stay as it was, in reading and in matching,
+// however often the set rebuilds its texts.
+TEST(RuleSet, EditsKeepEveryOtherRuleIntact) {
+    RuleSet rules;
+    rules.assign(RecordsOf(kRecordBytes));
+    std::vector<Rule> model = kRecordRules;
+    const std::uint16_t kConditions[] = {kToDomain, PopupExact, kFromDomain, SourceExact};
+    std::uint32_t seed = 12345;
+    auto next = [&seed](std::uint32_t bound) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % bound;
+    };
+    for (int step = 0; step < 400; ++step) {
+        std::string n = std::to_string(step);
+        Rule rule{static_cast<std::uint16_t>(kConditions[step % 4] | On | (step % 3 ? White : 0)),
+                  "rule " + n, "P://W" + n + ".D" + std::to_string(step % 5) + ".T/" + n,
+                  std::string(next(40), 'x') + "S" + n + ".U/"};
+        std::uint32_t action = model.empty() ? 0 : next(3);
+        SCOPED_TRACE("step " + n + ", action " + std::to_string(action));
+        if (action == 0) {
+            rules.append(rule);
+            model.push_back(rule);
+        } else if (action == 1) {
+            std::size_t at = next(static_cast<std::uint32_t>(model.size()));
+            rules.replace(at, rule);
+            model[at] = rule;
+        } else {
+            std::size_t at = next(static_cast<std::uint32_t>(model.size()));
+            rules.removeAt(at);
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+        ASSERT_EQ(RulesOf(rules), model);
+        if (!model.empty()) {
+            const Rule& wanted = model[next(static_cast<std::uint32_t>(model.size()))];
+            std::size_t first = 0;
+            while (model[first] != wanted) ++first;
+            EXPECT_EQ(rules.find(wanted), std::optional<std::size_t>(first));
+        }
+        const RuleSet reference = Appended(model);
+        const std::string popup = "P://A.D" + std::to_string(step % 5) + ".T/x";
+        const std::string source = "P://" + std::string(next(40), 'x') + "S" + n + ".U/";
+        ASSERT_EQ(rules.MatchesWhiteList(popup, source), reference.MatchesWhiteList(popup, source));
+        ASSERT_EQ(rules.MatchesBlackList(popup, source), reference.MatchesBlackList(popup, source));
+    }
+    rules.clear();
+    EXPECT_TRUE(rules.empty());
+    rules.append(kRecordRules[1]);
+    EXPECT_EQ(RulesOf(rules), std::vector<Rule>{kRecordRules[1]});
 }
 
 }  // namespace

@@ -24,8 +24,9 @@ std::string RulesFilePath(std::string_view moduleFileName);
 std::string EncodeRules(const RuleSet& rules);
 
 // Replaces `rules` by the records of `data`, which counts up to its first
-// zero byte, and returns true; when no data is left it returns false and
-// leaves `rules` untouched. Malformed records load as far as they go.
+// zero byte, and returns true; when no data is left (or more than a RuleSet
+// holds) it returns false and leaves `rules` untouched. Malformed records
+// load as far as they go.
 bool DecodeRules(std::string_view data, RuleSet& rules);
 
 // Where saving reports its failures to the user.

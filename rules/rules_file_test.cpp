@@ -104,6 +104,34 @@ TEST(RulesFile, SavesRecordsByteForByteAndLoadsThemBack) {
     EXPECT_EQ(Printable(files.contents(kPath)), Printable(kBytes));
 }
 
+// What the rule editor does: load, change, save. The loaded rules' texts
+// come from the file's bytes; the file must come out with the edits only.
+TEST(RulesFile, LoadedRulesAreEditedAndSavedAgain) {
+    MemoryFileSystem files;
+    files.put(kPath, kBytes);
+    RuleSet rules;
+    ASSERT_TRUE(LoadRules(files, kModule, rules));
+    rules.removeAt(*rules.find(kRules[0]));
+    rules.replace(0, Rule{On | SourceDomain | SourceExact, "entire F.U", "", "F.U"});
+    rules.append(Rule{White | On | PopupExact, "new", "P://N", "S"});
+    RecordingUi ui;
+    ASSERT_TRUE(SaveRules(files, kModule, rules, ui));
+    const std::string expected =
+        "\x2C\x1B"
+        "entire F.U\x1B\x1B"
+        "F.U\r\n"
+        "\x0D\x1B"
+        "flags 0D\x1BP://A\x1BP://B\r\n"
+        "\x13\x1B\x1B"
+        "D.T\x1B\r\n"
+        "\xA5\x1B"
+        "high byte \x81\x40\x1BP://\xE0\x41/\x1B\x82\r\n"
+        "\x31\x1Bnew\x1BP://N\x1BS\r\n";
+    EXPECT_EQ(Printable(files.contents(kPath)), Printable(expected));
+    EXPECT_TRUE(rules.MatchesBlackList("", "P://W.F.U/"));
+    EXPECT_FALSE(rules.MatchesBlackList("", "P://W.E.U/"));
+}
+
 TEST(RulesFile, LoadingReplacesTheRulesOnlyWhenThereIsData) {
     struct Case {
         const char* label;

@@ -1,0 +1,49 @@
+#pragma once
+// One record of the rules file: "flags ESC name ESC popup ESC source", here
+// without the line end that closes it. Reading takes whatever bytes a file
+// holds; writing gives a record that reads back as the same rule.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rules/rule.h"
+
+namespace qm {
+
+constexpr char kRecordSeparator = '\x1B';
+
+// The fields of one record, as views into it. The flags are the last byte
+// before the first separator (0 when there is none). The source location
+// runs to the end of the record, so it still holds any surplus separators:
+// they belong to no text and are dropped when the rule is read.
+struct RecordFields {
+    std::uint16_t flags = 0;
+    std::string_view name;
+    std::string_view popupLocation;
+    std::string_view sourceWithSeparators;
+};
+RecordFields ReadRecord(std::string_view record);
+
+// Whether a record holds flags and three texts. A last record without its
+// line end counts only then.
+bool IsComplete(const RecordFields& fields);
+
+// Appends the record of `rule` to `out`, without a line end.
+void AppendRecord(std::string& out, const RuleView& rule);
+
+// Where one text lies in a larger one.
+struct TextSpan {
+    std::uint32_t at = 0;
+    std::uint32_t size = 0;
+};
+
+// A rules file's records before they are read: its bytes and where each
+// record lies in them, line end excluded.
+struct RuleRecords {
+    std::string bytes;
+    std::vector<TextSpan> records;
+};
+
+}  // namespace qm
