@@ -1,7 +1,8 @@
 // The rules file comes from disk and may hold anything. Decoding any bytes
-// must not fault; saving what was loaded must keep every rule; and matching
-// with the loaded rules must answer as a plain reading of the matching steps
-// does (parse, trim, compare), in a single-byte and a double-byte code page.
+// must not fault; saving what was loaded must keep every rule; editing the
+// loaded rules must touch only the rules edited; and matching with the
+// loaded rules must answer as a plain reading of the matching steps does
+// (parse, trim, compare), in a single-byte and a double-byte code page.
 
 #include <cstddef>
 #include <cstdint>
@@ -97,14 +98,48 @@ void CheckMatching(std::string_view data) {
         addresses.push_back(rules[i].popupLocation);
         addresses.push_back(rules[i].sourceLocation);
     }
+    // A loaded set whose first use is a match reads its records then.
+    RuleSet loaded;
+    qm::DecodeRules(data, loaded);
+    const bool wholeSet = loaded.size() == rules.size();
     for (const std::string& popup : addresses) {
         for (const std::string& source : addresses) {
-            Require(first.MatchesWhiteList(popup, source) ==
-                    ReferenceMatches(rules, true, popup, source));
-            Require(first.MatchesBlackList(popup, source) ==
-                    ReferenceMatches(rules, false, popup, source));
+            bool white = ReferenceMatches(rules, true, popup, source);
+            bool black = ReferenceMatches(rules, false, popup, source);
+            Require(first.MatchesWhiteList(popup, source) == white);
+            Require(first.MatchesBlackList(popup, source) == black);
+            if (wholeSet) {
+                Require(loaded.MatchesWhiteList(popup, source) == white);
+                Require(loaded.MatchesBlackList(popup, source) == black);
+            }
         }
     }
+}
+
+// Removing, replacing and appending rules of a loaded set changes only the
+// rules concerned, however the set keeps their texts.
+void CheckEditing(std::string_view data) {
+    RuleSet set;
+    if (!qm::DecodeRules(data, set)) return;
+    std::vector<Rule> model;
+    for (std::size_t i = 0; i < set.size(); ++i) model.push_back(set[i]);
+    for (std::size_t step = 0; step < 64 && !model.empty(); ++step) {
+        std::size_t at = step * 7 % model.size();
+        if (step % 3 == 0) {
+            set.removeAt(at);
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+        } else if (step % 3 == 1) {
+            Rule last = model.back();
+            set.replace(at, last);
+            model[at] = last;
+        } else {
+            Rule again = model[at];
+            set.append(again);
+            model.push_back(again);
+        }
+    }
+    Require(set.size() == model.size());
+    for (std::size_t i = 0; i < model.size(); ++i) Require(set[i] == model[i]);
 }
 
 // Saving blanks a text's lone CR and LF; after that one change, a second
@@ -131,6 +166,7 @@ void CheckSavingKeepsEveryRule(std::string_view data) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     std::string_view data(reinterpret_cast<const char*>(bytes), size);
     CheckSavingKeepsEveryRule(data);
+    CheckEditing(data);
     CheckMatching(data);
     qm::testing::DbcsCodePage dbcs;
     qm::ScopedCodePage scope(dbcs);
