@@ -33,13 +33,14 @@ std::string ProgIdOf(REFCLSID clsid) {
 }
 
 bool EnsureControlHostClass() {
-    static bool ready = [] {
-        HMODULE atl = Atl();
-        if (!atl) return false;
-        auto init = Export<AtlAxWinInitFn>(atl, "AtlAxWinInit");
-        return init && init();
-    }();
-    return ready;
+    HMODULE atl = Atl();
+    if (!atl) return false;
+    WNDCLASSA existing;
+    // Registered already, by us or by anyone else in the process: Wine's
+    // AtlAxWinInit then fails instead of reporting success.
+    if (GetClassInfoA(atl, kHostClass, &existing)) return true;
+    auto init = Export<AtlAxWinInitFn>(atl, "AtlAxWinInit");
+    return init && (init() || GetClassInfoA(atl, kHostClass, &existing));
 }
 
 HWND CreateControlHost(const std::string& progId, DWORD style, HWND parent) {

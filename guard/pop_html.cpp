@@ -95,7 +95,12 @@ bool PopHtml::ConnectBrowser(CaptureBand& band, HWND parent, std::int32_t level)
 // page without scripts, plug-ins, frames, images or sounds.
 void PopHtml::LoadBare(IOleClientSite* site) {
     if (!site) return;
-    if (ComPtr<IOleObject> object = CaptureBrowser.as<IOleObject>()) object->SetClientSite(site);
+    if (ComPtr<IOleObject> object = CaptureBrowser.as<IOleObject>()) {
+        // Wine's hosting window lives only as long as the control holds its
+        // site; losing it, it takes the control's new site away again.
+        object->GetClientSite(HostSite.put());
+        object->SetClientSite(site);
+    }
     if (ComPtr<IOleControl> control = CaptureBrowser.as<IOleControl>()) {
         control->OnAmbientPropertyChange(DISPID_AMBIENT_DLCONTROL);
     }
@@ -117,6 +122,7 @@ PopHtml::~PopHtml() {
         }
         HostWindow = nullptr;
     }
+    HostSite.reset();
     CaptureBrowser.reset();
 }
 

@@ -103,6 +103,8 @@ private:
     std::int32_t CaptureLevel = 0;
     HWND HostWindow = nullptr;
     win32::ComPtr<IWebBrowser2> CaptureBrowser;
+    // The hosting window's own site, kept while a minimal load replaces it.
+    win32::ComPtr<IOleClientSite> HostSite;
     win32::ComPtr<SinkHtml> CaptureSink;
     HWND TimerWindow = nullptr;
     ReadinessWatch Watch;
