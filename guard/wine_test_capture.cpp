@@ -7,10 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "common/win32/bstr.h"
 #include "guard/testing/band_fixture.h"
 #include "lab/user_actions.h"
-#include "page/dom.h"
 
 namespace qm {
 namespace {
@@ -40,15 +38,6 @@ protected:
         Start(kNewsSite);
         Load("http://www.news.example/today.html");
     }
-    // Runs a page function the way the page's own script would.
-    void RunPageScript(const char* function) {
-        win32::ComPtr<IHTMLWindow2> window = WindowOf(DocumentOf(browser()).get());
-        ASSERT_TRUE(window);
-        win32::Bstr code(ToWide(std::string(function) + "()"));
-        win32::Bstr language(L"Javascript");
-        win32::Variant result;
-        ASSERT_EQ(window->execScript(code.get(), language.get(), result.get()), S_OK);
-    }
     bool WaitForRecords(std::size_t count, unsigned milliseconds = 5000) {
         return WaitFor([&] { return guard->Records.size() >= count; }, milliseconds);
     }
@@ -56,7 +45,7 @@ protected:
 
 TEST_F(CaptureTest, TheRoadOfOnePopupAtFullProtection) {
     DWORD start = GetTickCount();
-    RunPageScript("promo");
+    RunPageScript("promo()");
     EXPECT_TRUE(
         Traced("new-window announced \"http://ads.example.com/pop.html\" name=\"promo\" "
                "features=\"height=300,width=200,toolbar=no\" by=script from=main"))
@@ -102,7 +91,7 @@ TEST_F(CaptureTest, TheRoadOfOnePopupAtFullProtection) {
 
 TEST_F(CaptureTest, WithoutMinimalLoadThePopupsScriptsRun) {
     settings.LoadBare = 0;
-    RunPageScript("promo");
+    RunPageScript("promo()");
     ASSERT_TRUE(WaitForRecords(1)) << TraceText();
     EXPECT_EQ(guard->Records[0]->title, L"Changed by script");
     EXPECT_FALSE(Traced("download-control *"));
@@ -111,7 +100,7 @@ TEST_F(CaptureTest, WithoutMinimalLoadThePopupsScriptsRun) {
 
 TEST_F(CaptureTest, RecordOnlyWatchesThePopupsOwnWindowAndRecordsItUnstopped) {
     settings.GuardLevel = 1;
-    RunPageScript("promo");
+    RunPageScript("promo()");
     EXPECT_TRUE(Traced("capture created capture1 level=1")) << TraceText();
     EXPECT_TRUE(Traced("capture shown capture1")) << "the user sees the popup";
     ASSERT_TRUE(WaitForRecords(1)) << TraceText();
@@ -127,13 +116,13 @@ TEST_F(CaptureTest, RecordOnlyWatchesThePopupsOwnWindowAndRecordsItUnstopped) {
     EXPECT_FALSE(Traced("quit capture1")) << "the popup's window stays open";
 
     // The window now answers to our name: the page reaches it under it.
-    RunPageScript("again");
+    RunPageScript("again()");
     EXPECT_TRUE(Traced("window reused capture1 name=\"quellmarkwindow\" *")) << TraceText();
 }
 
 TEST_F(CaptureTest, ACaptureThatCannotBeMadeLetsTheWindowOpenUncounted) {
     noCaptureParent = true;
-    RunPageScript("promo");
+    RunPageScript("promo()");
     EXPECT_TRUE(Traced("new-window allowed \"http://ads.example.com/pop.html\"")) << TraceText();
     EXPECT_TRUE(Traced("window opened window1 name=\"promo\" *")) << TraceText();
     EXPECT_FALSE(Traced("capture created *")) << "no browser control was hosted";
@@ -177,7 +166,7 @@ protected:
 
 TEST_F(SlowCaptureTest, PagesThatNeverCompleteAreRecordedAfter15Seconds) {
     DWORD start = GetTickCount();
-    RunPageScript("open4");
+    RunPageScript("open4()");
     ASSERT_EQ(guard->Captures.size(), 4u) << TraceText();
     EXPECT_FALSE(WaitForRecords(1, 14500)) << "recorded before its time limit";
     ASSERT_TRUE(WaitForRecords(4, 4000)) << TraceText();

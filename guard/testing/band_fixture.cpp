@@ -232,6 +232,25 @@ lab::LabElement& BandFixture::Element(const std::string& id) {
     return *element;
 }
 
+void BandFixture::RunPageScript(const std::string& code) {
+    win32::ComPtr<IHTMLWindow2> window = WindowOf(DocumentOf(main_.get()).get());
+    ASSERT_TRUE(window) << "no page to run a script in";
+    win32::Bstr script(ToWide(code));
+    win32::Bstr language(L"Javascript");
+    win32::Variant result;
+    ASSERT_EQ(window->execScript(script.get(), language.get(), result.get()), S_OK);
+}
+
+std::string BandFixture::LastNewWindowOutcome() const {
+    const std::string prefix = "new-window ";
+    for (auto it = trace_.lines().rbegin(); it != trace_.lines().rend(); ++it) {
+        if (it->compare(0, prefix.size(), prefix) != 0) continue;
+        std::string word = it->substr(prefix.size(), it->find(' ', prefix.size()) - prefix.size());
+        if (word != "announced") return word;
+    }
+    return "none";
+}
+
 bool BandFixture::Traced(const std::string& pattern) const {
     return CountTraced(pattern) > 0;
 }

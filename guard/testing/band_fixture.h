@@ -55,6 +55,11 @@ protected:
     static void Pump(unsigned milliseconds);
     // The element `id` of the main browser's page or its frames; fails the test when missing.
     lab::LabElement& Element(const std::string& id);
+    // Runs `code` in the main page's window, as the page's own script would.
+    void RunPageScript(const std::string& code);
+    // The last new window's outcome in the trace ("allowed", "captured",
+    // "cancelled", "passed-through"), or "none".
+    std::string LastNewWindowOutcome() const;
     // Whether a trace line matches `pattern` ("*" matches anything), and how many do.
     bool Traced(const std::string& pattern) const;
     int CountTraced(const std::string& pattern) const;
