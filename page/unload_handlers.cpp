@@ -54,9 +54,16 @@ void RunScript(IHTMLWindow2* window, const wchar_t* code) {
 void ClearBody(IHTMLDocument2* document) {
     ComPtr<IHTMLElement> body;
     if (FAILED(document->get_body(body.put())) || !body) return;
-    // A frameset page has its FRAMESET here.
     std::wstring tag = TagNameOf(body.get());
-    if (tag != L"body" && tag != L"BODY") return;
+    if (tag != L"body" && tag != L"BODY") {
+        // A frameset page has its FRAMESET here: no body scripts, but the
+        // frameset's own handlers must go too, and its frames may not
+        // offer it.
+        if (ComPtr<IHTMLFrameSetElement> frameSet = body.as<IHTMLFrameSetElement>()) {
+            ClearHandlerPair(frameSet.get());
+        }
+        return;
+    }
     ComPtr<IHTMLBodyElement> element = body.as<IHTMLBodyElement>();
     if (!element) return;
     ClearHandlerPair(element.get());
