@@ -13,6 +13,7 @@
 namespace qm {
 
 constexpr char kRecordSeparator = '\x1B';
+constexpr std::string_view kRecordEnd = "\r\n";
 
 // The fields of one record, as views into it. The flags are the last byte
 // before the first separator (0 when there is none). The source location
@@ -33,17 +34,12 @@ bool IsComplete(const RecordFields& fields);
 // Appends the record of `rule` to `out`, without a line end.
 void AppendRecord(std::string& out, const RuleView& rule);
 
-// Where one text lies in a larger one.
-struct TextSpan {
-    std::uint32_t at = 0;
-    std::uint32_t size = 0;
-};
-
-// A rules file's records before they are read: its bytes and where each
-// record lies in them, line end excluded.
+// A rules file's records before they are read: its bytes, and where each
+// record ends (at its line end; a last record without one, at the end of the
+// bytes). Each record starts right after the line end of the one before.
 struct RuleRecords {
     std::string bytes;
-    std::vector<TextSpan> records;
+    std::vector<std::uint32_t> ends;
 };
 
 }  // namespace qm

@@ -46,7 +46,7 @@ RuleSet::Matcher RuleSet::MakeMatcher(const RuleView& rule) {
     return m;
 }
 
-TextSpan RuleSet::SpanOf(std::string_view part) const {
+RuleSet::TextSpan RuleSet::SpanOf(std::string_view part) const {
     return {static_cast<std::uint32_t>(part.data() - text_.data()),
             static_cast<std::uint32_t>(part.size())};
 }
@@ -55,7 +55,7 @@ RuleView RuleSet::ViewOf(const Entry& entry) const {
     return {entry.flags, View(entry.name), View(entry.popupLocation), View(entry.sourceLocation)};
 }
 
-TextSpan RuleSet::AddText(std::string_view text) {
+RuleSet::TextSpan RuleSet::AddText(std::string_view text) {
     if (text.size() > kMaxTextSize - text_.size()) throw std::length_error("RuleSet texts");
     TextSpan span{static_cast<std::uint32_t>(text_.size()),
                   static_cast<std::uint32_t>(text.size())};
@@ -76,10 +76,12 @@ RuleSet::Entry RuleSet::AddRule(const Rule& rule) {
 // Each record becomes an entry whose texts stay where the file had them; only
 // surplus separators are squeezed out of a source location, in place.
 void RuleSet::ReadRecords() const {
-    if (records_.empty()) return;
-    entries_.reserve(records_.size());
-    for (TextSpan record : records_) {
-        RecordFields fields = ReadRecord(View(record));
+    if (recordEnds_.empty()) return;
+    entries_.reserve(recordEnds_.size());
+    std::size_t begin = 0;
+    for (std::uint32_t end : recordEnds_) {
+        RecordFields fields = ReadRecord(std::string_view(text_).substr(begin, end - begin));
+        begin = end + kRecordEnd.size();
         Entry entry;
         entry.flags = fields.flags;
         entry.name = SpanOf(fields.name);
@@ -88,14 +90,14 @@ void RuleSet::ReadRecords() const {
         std::size_t surplus = fields.sourceWithSeparators.find(kRecordSeparator);
         if (surplus != std::string_view::npos) {
             char* source = text_.data() + entry.sourceLocation.at;
-            char* end = source + entry.sourceLocation.size;
-            end = std::remove(source + surplus, end, kRecordSeparator);
-            entry.sourceLocation.size = static_cast<std::uint32_t>(end - source);
+            char* sourceEnd = source + entry.sourceLocation.size;
+            sourceEnd = std::remove(source + surplus, sourceEnd, kRecordSeparator);
+            entry.sourceLocation.size = static_cast<std::uint32_t>(sourceEnd - source);
         }
         entry.matcher = MakeMatcher(ViewOf(entry));
         entries_.push_back(entry);
     }
-    records_ = std::vector<TextSpan>();
+    recordEnds_ = std::vector<std::uint32_t>();
 }
 
 // The texts of a removed or replaced rule stay in the buffer until they make
@@ -138,7 +140,7 @@ std::optional<std::size_t> RuleSet::find(const Rule& rule) const {
 
 void RuleSet::clear() {
     text_.clear();
-    records_.clear();
+    recordEnds_.clear();
     entries_.clear();
     unusedSize_ = 0;
 }
@@ -158,7 +160,7 @@ void RuleSet::assign(RuleRecords records) {
     if (records.bytes.size() > kMaxTextSize) throw std::length_error("RuleSet texts");
     clear();
     text_ = std::move(records.bytes);
-    records_ = std::move(records.records);
+    recordEnds_ = std::move(records.ends);
 }
 
 RuleView RuleSet::operator[](std::size_t index) const {

@@ -37,7 +37,7 @@ public:
     // Replaces the rules by a rules file's records, keeping its bytes.
     void assign(RuleRecords records);
 
-    std::size_t size() const { return records_.empty() ? entries_.size() : records_.size(); }
+    std::size_t size() const { return recordEnds_.empty() ? entries_.size() : recordEnds_.size(); }
     bool empty() const { return size() == 0; }
     // Valid until the set changes.
     RuleView operator[](std::size_t index) const;
@@ -49,6 +49,12 @@ public:
 
 private:
     enum class List : std::uint8_t { None, White, Black };
+
+    // Where one text lies in the set's buffer.
+    struct TextSpan {
+        std::uint32_t at = 0;
+        std::uint32_t size = 0;
+    };
 
     // What matching needs of a rule, worked out once when the rule is added
     // or read: offsets into the location its condition tests.
@@ -82,8 +88,8 @@ private:
 
     // The texts of every rule, and of removed ones until they are dropped.
     mutable std::string text_;
-    // Records not yet read, from the file; then `entries_` is empty.
-    mutable std::vector<TextSpan> records_;
+    // Ends of records not yet read, from the file; then `entries_` is empty.
+    mutable std::vector<std::uint32_t> recordEnds_;
     mutable std::vector<Entry> entries_;
     // Bytes of `text_` that no rule uses any more.
     std::size_t unusedSize_ = 0;

@@ -214,10 +214,9 @@ TEST(RuleSet, KeepsOrderFindsFirstEqualAndRederivesOnReplace) {
 // Records as a rules file holds them, each closed by CR LF.
 RuleRecords RecordsOf(const std::string& bytes) {
     RuleRecords records{bytes, {}};
-    for (std::size_t begin = 0, end; (end = bytes.find("\r\n", begin)) != std::string::npos;
-         begin = end + 2) {
-        records.records.push_back(
-            {static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end - begin)});
+    for (std::size_t end = bytes.find("\r\n"); end != std::string::npos;
+         end = bytes.find("\r\n", end + 2)) {
+        records.ends.push_back(static_cast<std::uint32_t>(end));
     }
     return records;
 }

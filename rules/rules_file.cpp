@@ -1,6 +1,7 @@
 #include "rules/rules_file.h"
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -9,7 +10,6 @@
 namespace qm {
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
 // Written beside the rules file and moved over it once complete, so a failed
 // save never costs the rules already on disk.
 constexpr char kTemporaryFileName[] = "qmr.tmp";
@@ -17,27 +17,27 @@ constexpr char kTemporaryFileName[] = "qmr.tmp";
 // Finds where each record lies and hands `data` to `rules` as the buffer of
 // their texts: loading copies no text and allocates nothing per rule.
 bool Decode(std::string data, RuleSet& rules) {
-    std::size_t zero = data.find('\0');
-    if (zero != std::string::npos) data.resize(zero);
-    if (data.empty() || data.size() > RuleSet::kMaxTextSize) return false;
-    RuleRecords records;
+    if (data.size() > RuleSet::kMaxTextSize) return false;
     // A record ends at the first CR LF. Each line feed but a stray one in a
     // text closes a record, while a carriage return may be a flags byte; so
-    // the search is for line feeds.
-    const std::string_view text = data;
+    // the search is for line feeds. strchr also stops at the first zero
+    // byte, where the data ends, so one walk over the bytes finds both.
+    const char* const bytes = data.c_str();
+    RuleRecords records;
     std::size_t begin = 0;
-    for (std::size_t at = text.find('\n'); at != std::string_view::npos;
-         at = text.find('\n', at + 1)) {
-        if (at > begin && text[at - 1] == '\r') {
-            records.records.push_back(
-                {static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(at - 1 - begin)});
+    for (const char* lf = std::strchr(bytes, '\n'); lf; lf = std::strchr(lf + 1, '\n')) {
+        std::size_t at = static_cast<std::size_t>(lf - bytes);
+        if (at > begin && bytes[at - 1] == '\r') {
+            records.ends.push_back(static_cast<std::uint32_t>(at - 1));
             begin = at + 1;
         }
     }
-    if (IsComplete(ReadRecord(text.substr(begin)))) {
-        records.records.push_back(
-            {static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(text.size() - begin)});
+    const std::size_t size = begin + std::strlen(bytes + begin);
+    if (size == 0) return false;
+    if (IsComplete(ReadRecord(std::string_view(bytes + begin, size - begin)))) {
+        records.ends.push_back(static_cast<std::uint32_t>(size));
     }
+    data.resize(size);
     records.bytes = std::move(data);
     rules.assign(std::move(records));
     return true;
@@ -59,7 +59,7 @@ std::string EncodeRules(const RuleSet& rules) {
     data.reserve(total);
     for (std::size_t i = 0; i < rules.size(); ++i) {
         AppendRecord(data, rules[i]);
-        data += kLineEnd;
+        data += kRecordEnd;
     }
     return data;
 }
