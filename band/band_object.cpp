@@ -60,7 +60,10 @@ BandObject::BandObject()
     : moduleFileName_(ModuleFileName()),
       guard_(LoadBandState()),
       page_(std::make_unique<PageWatch>(*guard_, settings_, static_cast<PageHost&>(*this))),
-      captureBand_{*guard_, settings_, nullptr, static_cast<IOleClientSite*>(this)} {}
+      captureBand_{*guard_, settings_, nullptr, static_cast<IOleClientSite*>(this)},
+      tools_(ModuleInstance(), static_cast<tools::ToolsHost&>(*this), rules_, settings_,
+             win32::SystemFileSystem(), win32::SystemRegistry(), moduleFileName_),
+      face_(static_cast<FaceHost&>(*this), ModuleInstance()) {}
 
 std::unique_ptr<Guard> BandObject::LoadBandState() {
     SettingsStore(win32::SystemRegistry(), moduleFileName_).LoadSettings(settings_);
@@ -188,6 +191,7 @@ HRESULT STDMETHODCALLTYPE BandObject::SetSite(IUnknown* site) {
     // The page side has started IDT_SINKHTML.
     StartTimer(IDT_CHECKVISIBLE, kCheckVisibleDelay);
     HideBarToolbar();
+    if (barToolbar_) face_.PlaceBarButton(barToolbar_);
     site_.reset();
     site->QueryInterface(IID_IInputObjectSite, site_.putVoid());
     return S_OK;
@@ -314,11 +318,7 @@ void BandObject::ShowBrowserBar(bool show) {
 }
 
 void BandObject::SetBandVisibility(bool on, bool save) {
-    settings_.BandVisibility = on ? 1 : 0;
-    if (save) {
-        SettingsStore(win32::SystemRegistry(), moduleFileName_)
-            .ChangeSetting(settings_, &Settings::BandVisibility, settings_.BandVisibility);
-    }
+    ChangeSetting(&Settings::BandVisibility, on ? 1 : 0, save);
     NotifyBandInfoChanged();
 }
 
@@ -327,7 +327,7 @@ void BandObject::ToggleBandVisibility() {
 }
 
 void BandObject::NotifyBandInfoChanged() {
-    if (bandWindow_) UpdateWindow(bandWindow_);
+    if (HWND content = face_.Minitab()) UpdateWindow(content);
     if (!commandTarget_) return;
     VARIANT band;
     VariantInit(&band);
@@ -346,14 +346,22 @@ bool BandObject::CreateBandWindow() {
     if (bandWindow_) return true;
     if (!parentWindow_) return false;
     band::CreateBandWindow(ModuleInstance(), parentWindow_, *this);
+    if (bandWindow_) face_.Build(bandWindow_);
     return bandWindow_ != nullptr;
+}
+
+HWND BandObject::CaptureParent() const {
+    HWND parent = face_.CaptureParent();
+    return parent ? parent : bandWindow_;
 }
 
 void BandObject::OnBandWindowCreated(HWND window) {
     bandWindow_ = window;
 }
 
-void BandObject::OnBandWindowSized(int, int) {}
+void BandObject::OnBandWindowSized(int width, int height) {
+    face_.Resize(width, height);
+}
 
 void BandObject::OnBandWindowDestroyed() {
     bandWindow_ = nullptr;
@@ -417,24 +425,48 @@ void BandObject::OpenInNewWindow(const PopupRecord& record) {
     qm::OpenInNewWindow(topBrowser_.get(), *guard_, record);
 }
 
-// The band window has no face yet: records stay in the decision engine's
-// list and the status text in its field until pages show them.
-void BandObject::AddRecord(const PopupRecord&) {}
-
-void BandObject::ShowStatus(const std::string&) {}
-
-void BandObject::StartFlash() {}
-
-HRESULT STDMETHODCALLTYPE BandObject::QueryContextMenu(HMENU, UINT, UINT, UINT, UINT) {
-    return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+void BandObject::AddRecord(const PopupRecord& record) {
+    face_.AddRecord(record);
 }
 
-HRESULT STDMETHODCALLTYPE BandObject::InvokeCommand(CMINVOKECOMMANDINFO*) {
-    return E_INVALIDARG;
+void BandObject::ShowStatus(const std::string& text) {
+    face_.ShowStatus(text);
 }
 
-HRESULT STDMETHODCALLTYPE BandObject::GetCommandString(UINT_PTR, UINT, UINT*, LPSTR, UINT) {
-    return E_INVALIDARG;
+void BandObject::StartFlash() {
+    face_.StartFlash();
+}
+
+HRESULT STDMETHODCALLTYPE BandObject::QueryContextMenu(HMENU menu, UINT index, UINT first,
+                                                       UINT last, UINT flags) {
+    return face_.QueryContextMenu(menu, index, first, last, flags);
+}
+
+HRESULT STDMETHODCALLTYPE BandObject::InvokeCommand(CMINVOKECOMMANDINFO* info) {
+    return face_.InvokeCommand(info);
+}
+
+HRESULT STDMETHODCALLTYPE BandObject::GetCommandString(UINT_PTR command, UINT type, UINT*,
+                                                       LPSTR name, UINT size) {
+    return face_.GetCommandString(command, type, name, size);
+}
+
+void BandObject::ChangeSetting(std::int32_t Settings::*field, std::int32_t value, bool save) {
+    if (save) {
+        SettingsStore(win32::SystemRegistry(), moduleFileName_)
+            .ChangeSetting(settings_, field, value);
+    } else {
+        settings_.*field = value;
+    }
+}
+
+void BandObject::AddRule(std::uint16_t flags, const std::string& popupAddress,
+                         const std::string& sourceAddress) {
+    tools_.AddRule(flags, popupAddress, sourceAddress);
+}
+
+std::string BandObject::CurrentPageAddress() {
+    return ToAnsi(LocationUrl());
 }
 
 void BandObject::CheckVisible() {

@@ -11,7 +11,9 @@
 #include <memory>
 #include <string>
 
+#include "band/band_face.h"
 #include "band/band_window.h"
+#include "band/face_host.h"
 #include "common/win32/com_ptr.h"
 #include "common/win32/module_lock.h"
 #include "guard/guard.h"
@@ -20,6 +22,7 @@
 #include "page/page_host.h"
 #include "page/page_watch.h"
 #include "quellmark_h.h"
+#include "rules/band_tools.h"
 #include "rules/rule_set.h"
 #include "settings/settings.h"
 
@@ -34,6 +37,8 @@ class BandObject final : public IDeskBand,
                          public Ipop,
                          private GuardHost,
                          private PageHost,
+                         private FaceHost,
+                         private tools::ToolsHost,
                          private BandWindowOwner {
 public:
     // The class factory's creation: settings, then rules, then the interface asked for.
@@ -96,9 +101,9 @@ public:
 
     // Shows or hides the bar through the browser.
     void ShowBar();
-    void HideBar();
-    void SetBandVisibility(bool on, bool save);
-    void ToggleBandVisibility();
+    void HideBar() override;
+    void SetBandVisibility(bool on, bool save) override;
+    void ToggleBandVisibility() override;
 
 private:
     BandObject();
@@ -121,6 +126,20 @@ private:
     void StartTimer(std::uint32_t id, std::uint32_t intervalMs) override;
     void KillTimer(std::uint32_t id) override;
 
+    // FaceHost (OpenInNewWindow, HideBar and the visibility calls above serve it too)
+    const Settings& LiveSettings() override { return settings_; }
+    void ChangeSetting(std::int32_t Settings::*field, std::int32_t value, bool save) override;
+    std::string StatusText() override { return guard_->statusText; }
+    const std::vector<std::unique_ptr<PopupRecord>>& Records() override { return guard_->Records; }
+    void ClearRecords() override { guard_->ClearRecords(); }
+    void AddRule(std::uint16_t flags, const std::string& popupAddress,
+                 const std::string& sourceAddress) override;
+    std::string ModulePath() override { return moduleFileName_; }
+    HWND CreateToolsPage(HWND minitab) override { return tools_.CreateToolsPage(minitab); }
+
+    // tools::ToolsHost
+    std::string CurrentPageAddress() override;
+
     // BandWindowOwner
     void OnBandWindowCreated(HWND window) override;
     void OnBandWindowSized(int width, int height) override;
@@ -130,7 +149,7 @@ private:
     std::unique_ptr<Guard> LoadBandState();
     bool CreateBandWindow();
     // The window that holds the hidden windows of capture objects.
-    HWND CaptureParent() const { return bandWindow_; }
+    HWND CaptureParent() const;
     void ShowBrowserBar(bool show);
     void NotifyBandInfoChanged();
     void HideBarToolbar();
@@ -144,6 +163,8 @@ private:
     std::unique_ptr<PageWatch> page_;
     // What every capture object of this band is told about it.
     CaptureBand captureBand_;
+    tools::BandTools tools_;
+    BandFace face_;
 
     win32::ComPtr<IInputObjectSite> site_;
     HWND parentWindow_ = nullptr;
