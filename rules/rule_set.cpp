@@ -77,6 +77,8 @@ RuleSet::Entry RuleSet::AddRule(const Rule& rule) {
 // surplus separators are squeezed out of a source location, in place.
 void RuleSet::ReadRecords() const {
     if (recordEnds_.empty()) return;
+    // The only allocation, before any record is touched: a failure leaves
+    // the records as they were.
     entries_.reserve(recordEnds_.size());
     std::size_t begin = 0;
     for (std::uint32_t end : recordEnds_) {
