@@ -20,7 +20,7 @@ page http://www.news.example/today.html
   title "Today's news"
   load 20
   element a id=link href=http://www.news.example/sport.html
-  function promo "window.open('http://ads.example.com/pop.html','promo','height=300,width=200,toolbar=no')"
+  function promo "window.open('http://ads.example.com/pop.html','promo','height=300,width=200,left=10,top=20,toolbar=no')"
   function again "window.open('http://www.news.example/again.html','quellmarkwindow')"
 end
 popup http://ads.example.com/pop.html
@@ -48,7 +48,7 @@ TEST_F(CaptureTest, TheRoadOfOnePopupAtFullProtection) {
     RunPageScript("promo()");
     EXPECT_TRUE(
         Traced("new-window announced \"http://ads.example.com/pop.html\" name=\"promo\" "
-               "features=\"height=300,width=200,toolbar=no\" by=script from=main"))
+               "features=\"height=300,width=200,left=10,top=20,toolbar=no\" by=script from=main"))
         << TraceText();
     EXPECT_TRUE(Traced("new-window captured \"http://ads.example.com/pop.html\" into=capture1"))
         << TraceText();
@@ -70,7 +70,8 @@ TEST_F(CaptureTest, TheRoadOfOnePopupAtFullProtection) {
     EXPECT_EQ(record.sourceUrl, L"http://www.news.example/today.html");
     EXPECT_EQ(record.height, 300);
     EXPECT_EQ(record.width, 200);
-    EXPECT_EQ(record.left, -1);
+    EXPECT_EQ(record.left, 10);
+    EXPECT_EQ(record.top, 20);
     EXPECT_EQ(record.toolbar, 0);
     EXPECT_EQ(record.menubar, 0);
     EXPECT_EQ(record.location, 0);
