@@ -152,8 +152,8 @@ private:
         s_.page.setStatusText("Readying self-delete...");
         std::string script = JoinPath(s_.shell.tempFolder(), kSelfDeleteScriptName);
         std::string text = SelfDeleteScript(uninstaller_, folder_, maker, script);
-        // With its terminating zero; cmd has deleted the script before it reads that far.
-        text.push_back('\0');
+        // Without a terminating zero: a zero byte after the last line keeps
+        // Wine's cmd spinning on the deleted script for ever.
         if (auto file = s_.files.open(script, FileAccess::Write, kShareNone,
                                       FileDisposition::CreateAlways)) {
             file->write(text);

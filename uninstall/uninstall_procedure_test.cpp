@@ -213,22 +213,14 @@ TEST_F(UninstallProcedure, UnregistersThenRemovesEverythingButItself) {
 
 TEST_F(UninstallProcedure, LeavesAScriptThatRemovesTheUninstallerAndBothFolders) {
     EXPECT_EQ(Uninstall(), UninstallOutcome::ScriptStarted);
-    EXPECT_EQ(Script(),
-              ":Repeat\r\n"
-              "del \"" +
-                  kFolder +
-                  "\\uninstall.exe\"\r\n"
-                  "if exist \"" +
-                  kFolder +
-                  "\\uninstall.exe\" goto Repeat\r\n"
-                  "rmdir \"" +
-                  kFolder +
-                  "\"\r\n"
-                  "rmdir \"" +
-                  kMaker +
-                  "\"\r\n"
-                  "del \"" +
-                  kScript + "\"\r\n" + std::string(1, '\0'));
+    const std::string uninstaller = "\"" + kFolder + "\\uninstall.exe\"";
+    std::string expected;
+    for (const std::string& line :
+         {std::string(":Repeat"), "del " + uninstaller, "if exist " + uninstaller + " goto Repeat",
+          "rmdir \"" + kFolder + "\"", "rmdir \"" + kMaker + "\"", "del \"" + kScript + "\""}) {
+        expected += line + "\r\n";
+    }
+    EXPECT_EQ(Script(), expected) << "the script ends with its last line: no zero byte after it";
     EXPECT_EQ(shell.started, std::vector<std::string>{kScript});
 }
 

@@ -18,10 +18,14 @@ std::string SetupProgram() {
     return OutputFolder() + "QuellmarkSetup.exe";
 }
 
-::testing::AssertionResult InstallWithWizard(const InstallRun& run) {
-    ChildProcess setup("\"" + run.program + "\"");
+namespace {
+
+// Welcome, options (answering the question to create the folder) and the
+// licence, up to the progress page.
+::testing::AssertionResult DriveToProgress(const ChildProcess& setup, const InstallRun& run,
+                                           HWND& sheet) {
     if (!setup.started()) return ::testing::AssertionFailure() << "cannot start " << run.program;
-    HWND sheet = WaitForWizard(setup.id());
+    sheet = WaitForWizard(setup.id());
     if (!sheet || !WaitForPage(sheet, kWelcomePage)) {
         return ::testing::AssertionFailure() << "no welcome page";
     }
@@ -53,12 +57,36 @@ std::string SetupProgram() {
         return ::testing::AssertionFailure() << "no progress page";
     }
     Shot(run.screenshots, sheet, "4-progress");
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+::testing::AssertionResult InstallWithWizard(const InstallRun& run) {
+    ChildProcess setup("\"" + run.program + "\"");
+    HWND sheet = nullptr;
+    ::testing::AssertionResult reached = DriveToProgress(setup, run, sheet);
+    if (!reached) return reached;
     if (!WaitForPage(sheet, kFinishedPage)) {
         MessageBoxSeen box = WaitForMessageBox(setup.id(), 1000);
         return ::testing::AssertionFailure() << "no finished page; message: \"" << box.text << "\"";
     }
     Shot(run.screenshots, sheet, "5-finished");
     Click(GetDlgItem(sheet, kFinish));
+    if (!setup.waitForExit()) return ::testing::AssertionFailure() << "the installer did not end";
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult InstallFailingWith(const InstallRun& run, std::string& message) {
+    ChildProcess setup("\"" + run.program + "\"");
+    HWND sheet = nullptr;
+    ::testing::AssertionResult reached = DriveToProgress(setup, run, sheet);
+    if (!reached) return reached;
+    MessageBoxSeen box = WaitForMessageBox(setup.id());
+    if (!box.window) return ::testing::AssertionFailure() << "no message";
+    message = box.text;
+    Shot(run.screenshots, box.window, "message");
+    Answer(box, IDOK);
     if (!setup.waitForExit()) return ::testing::AssertionFailure() << "the installer did not end";
     return ::testing::AssertionSuccess();
 }

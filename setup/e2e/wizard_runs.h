@@ -33,6 +33,10 @@ struct InstallRun {
 // progress, finished, Finish; the installer must then end.
 ::testing::AssertionResult InstallWithWizard(const InstallRun& run = InstallRun());
 
+// The same up to the progress page, where the procedure must fail with a
+// message, which is answered; the installer must then end.
+::testing::AssertionResult InstallFailingWith(const InstallRun& run, std::string& message);
+
 // The uninstaller started as the uninstall entry names it: question, Yes,
 // the final message; the uninstaller must then end.
 ::testing::AssertionResult UninstallWithWizard(const std::string& screenshots = "");
