@@ -80,6 +80,8 @@ end
 )scenario");
         captures_ = std::make_unique<CaptureClasses>(lab());
         ASSERT_TRUE(captures_->registered());
+        // Loaded for the rest of the process: the hosting class it registers
+        // points into it.
         atl_ = LoadLibraryA("atl.dll");
         ASSERT_NE(atl_, nullptr);
         auto init = reinterpret_cast<AtlAxWinInitFunction>(
@@ -96,7 +98,6 @@ end
     void TearDown() override {
         if (host_) DestroyWindow(host_);
         if (parent_) DestroyWindow(parent_);
-        if (atl_) FreeLibrary(atl_);
         lab().closeOwnWindows();
         captures_.reset();
         LabFixture::TearDown();
