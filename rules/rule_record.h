@@ -1,7 +1,8 @@
 #pragma once
 // One record of the rules file: "flags ESC name ESC popup ESC source", here
 // without the line end that closes it. Reading takes whatever bytes a file
-// holds; writing gives a record that reads back as the same rule.
+// holds; writing gives a record that reads back as the same rule, but for
+// the bytes no record can hold.
 
 #include <cstdint>
 #include <string>
@@ -31,7 +32,9 @@ RecordFields ReadRecord(std::string_view record);
 // line end counts only then.
 bool IsComplete(const RecordFields& fields);
 
-// Appends the record of `rule` to `out`, without a line end.
+// Appends the record of `rule` to `out`, without a line end. A text's ESC,
+// CR, LF and zero bytes are written as spaces; a flags byte that would be a
+// zero byte or an ESC is not written as such.
 void AppendRecord(std::string& out, const RuleView& rule);
 
 // A rules file's records before they are read: its bytes, and where each
