@@ -1,6 +1,7 @@
 #include "setup/e2e/wizard_runs.h"
 
 #include <commctrl.h>
+#include <prsht.h>
 
 #include "setup/e2e/product_state.h"
 #include "setup/e2e/wizard_driver.h"
@@ -72,6 +73,13 @@ namespace {
         return ::testing::AssertionFailure() << "no finished page; message: \"" << box.text << "\"";
     }
     Shot(run.screenshots, sheet, "5-finished");
+    HWND progress = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_INDEXTOHWND, kProgressPage, 0));
+    LRESULT position = SendMessageA(GetDlgItem(progress, 1013), PBM_GETPOS, 0, 0);
+    std::string status = Text(GetDlgItem(progress, 1017));
+    if (position != 100 || status != "Installation successfull") {
+        return ::testing::AssertionFailure()
+               << "the progress page ended at " << position << " with \"" << status << "\"";
+    }
     Click(GetDlgItem(sheet, kFinish));
     if (!setup.waitForExit()) return ::testing::AssertionFailure() << "the installer did not end";
     return ::testing::AssertionSuccess();

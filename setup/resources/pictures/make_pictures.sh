@@ -69,3 +69,6 @@ icon() {
 }
 icon 48; icon 32; icon 16
 convert "$tmp/icon48.png" "$tmp/icon32.png" "$tmp/icon16.png" quellmark.ico
+
+# The help shows the menu picture too.
+convert explorer_bar_menu.bmp ../../../help/images/explorer_bar_menu.gif
