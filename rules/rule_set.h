@@ -59,8 +59,8 @@ private:
     // What matching needs of a rule, worked out once when the rule is added
     // or read: offsets into the location its condition tests.
     struct Matcher {
-        List list = List::None;
         RuleCondition condition = RuleCondition::SourceExact;
+        List list = List::None;
         bool endsInLoneLeadByte = false;  // of the exact location
         std::uint32_t length = 0;         // exact: the trimmed location
         std::uint32_t domainOffset = 0;   // domain: the last two host labels
@@ -69,11 +69,11 @@ private:
         std::uint32_t tldLength = 0;
     };
     struct Entry {
-        std::uint16_t flags = 0;
+        Matcher matcher;
         TextSpan name;
         TextSpan popupLocation;
         TextSpan sourceLocation;
-        Matcher matcher;
+        std::uint16_t flags = 0;
     };
 
     static Matcher MakeMatcher(const RuleView& rule);
