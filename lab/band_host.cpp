@@ -2,7 +2,10 @@
 
 #include <shlobj.h>
 
+#include <vector>
+
 #include "lab/bstr.h"
+#include "lab/scheduler.h"
 #include "lab/trace_lines.h"
 
 namespace qm::lab {
@@ -133,6 +136,94 @@ void BandHost::askBandInfo() {
     answer.backColor = info.crBkgnd;
     trace_.add(lines::BandInfo(answer));
     height_ = BarHeight(answer);
+}
+
+namespace {
+
+// The first command id the frame offers the band's menu, and the last.
+constexpr UINT kFirstMenuCommand = 1;
+constexpr UINT kLastMenuCommand = 0x7FFF;
+
+// Wine (8.0) moves the pointer at once but may put it back when the
+// display's own report of an earlier move arrives: move until it stays.
+void PlacePointer(POINT at) {
+    for (int tries = 0; tries < 10; ++tries) {
+        SetCursorPos(at.x, at.y);
+        PumpMessages(30);
+        POINT now;
+        if (GetCursorPos(&now) && now.x == at.x && now.y == at.y) return;
+    }
+}
+
+std::string WithoutMnemonics(const std::string& text) {
+    std::string plain;
+    for (char c : text) {
+        if (c != '&') plain += c;
+    }
+    return plain;
+}
+
+}  // namespace
+
+bool BandHost::contextMenu(const std::string& item, const POINT* point) {
+    win32::ComPtr<IContextMenu> menu = band_.as<IContextMenu>();
+    if (!menu || !bandWindow_) {
+        trace_.add(lines::BarMenuFailed(static_cast<std::uint32_t>(E_NOINTERFACE)));
+        return false;
+    }
+    POINT at = {0, 0};
+    if (point) {
+        at = *point;
+    } else {
+        RECT client;
+        GetClientRect(bandWindow_, &client);
+        at = {client.right / 2, client.bottom / 2};
+    }
+    ClientToScreen(bandWindow_, &at);
+    PlacePointer(at);
+    HMENU popup = CreatePopupMenu();
+    HRESULT hr = menu->QueryContextMenu(popup, 0, kFirstMenuCommand, kLastMenuCommand, CMF_NORMAL);
+    if (FAILED(hr)) {
+        DestroyMenu(popup);
+        trace_.add(lines::BarMenuFailed(static_cast<std::uint32_t>(hr)));
+        return false;
+    }
+    std::vector<MenuEntry> entries;
+    UINT chosen = 0;
+    int count = GetMenuItemCount(popup);
+    for (int i = 0; i < count; ++i) {
+        UINT state = GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION);
+        MenuEntry entry;
+        entry.separator = (state & MF_SEPARATOR) != 0;
+        entry.checked = (state & MF_CHECKED) != 0;
+        entry.grayed = (state & (MF_GRAYED | MF_DISABLED)) != 0;
+        if (!entry.separator) {
+            char text[256] = "";
+            GetMenuStringA(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            entry.text = text;
+            UINT id = GetMenuItemID(popup, i);
+            if (!item.empty() && !chosen &&
+                WithoutMnemonics(entry.text) == WithoutMnemonics(item)) {
+                chosen = id;
+            }
+        }
+        entries.push_back(std::move(entry));
+    }
+    DestroyMenu(popup);
+    trace_.add(lines::BarMenuItems(entries));
+    if (item.empty()) return true;
+    if (!chosen || chosen < kFirstMenuCommand) {
+        trace_.add(lines::BarMenuMissing(item));
+        return false;
+    }
+    CMINVOKECOMMANDINFO command = {};
+    command.cbSize = sizeof command;
+    command.hwnd = GetParent(barWindow_);
+    command.lpVerb = MAKEINTRESOURCEA(chosen - kFirstMenuCommand);
+    command.nShow = SW_SHOWNORMAL;
+    hr = menu->InvokeCommand(&command);
+    trace_.add(lines::BarMenuChose(item, static_cast<std::uint32_t>(hr)));
+    return true;
 }
 
 void BandHost::bandInfoChanged() {

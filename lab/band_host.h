@@ -39,6 +39,12 @@ public:
     // Places the band's window beside the close toolbar.
     void place(int width, int toolbarWidth);
 
+    // The user right-clicks the band: the pointer goes to `point` of the
+    // band's window (its centre when not given), the band fills a context
+    // menu (QueryContextMenu), and `item`, when not empty, is chosen
+    // (InvokeCommand). False when the band has no menu or no such item.
+    bool contextMenu(const std::string& item, const POINT* point);
+
     // The site heard DBID_BANDINFOCHANGED.
     void bandInfoChanged();
 

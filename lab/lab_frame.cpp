@@ -134,6 +134,10 @@ bool LabFrame::openBar() {
     return band_->open();
 }
 
+bool LabFrame::barMenu(const std::string& item, const POINT* point) {
+    return band_ && band_->isOpen() && band_->contextMenu(item, point);
+}
+
 void LabFrame::closeBar() {
     if (band_) band_->close();
 }

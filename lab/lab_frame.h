@@ -44,6 +44,8 @@ public:
     void resize(int width, int height);
     bool openBar();
     void closeBar();
+    // The user right-clicks the band (see BandHost::contextMenu).
+    bool barMenu(const std::string& item, const POINT* point);
 
     // BrowserHost
     HWND hostWindow() const override { return window_; }

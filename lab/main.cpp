@@ -74,6 +74,7 @@ Timeline (in order, in real time):
   navigate URL | leave-page | wait MS | resize WIDTHxHEIGHT
   press ID | release ID | click ID | right-click ID | open-in-new-window ID
   hover ID | leave ID | open-bar | close-bar
+  bar-menu [X,Y] ["ITEM"]     right-click the band at X,Y of its window; choose ITEM
 
 Expectations (checked against the trace at the end; * matches anything):
   expect PATTERN              a line matches, after the previous expect's line
@@ -100,6 +101,8 @@ TRACE (one line per event)
   band created|not-created NAME [hr=..]   band set-site hr=..   band released refs=N
   bandinfo mask=.. min=X,Y max=X,Y integral=X,Y actual=X,Y title="T" flags=..
   bar shown height=N   bar resized height=N   bar hidden
+  bar-menu items "ITEM" [x]"CHECKED" [gray]"DISABLED" - ...
+  bar-menu chose "ITEM" hr=..   bar-menu missing "ITEM"   bar-menu failed hr=..
   browser size WIDTHxHEIGHT by=user|caller
 BROWSER is main, frameN, captureN or windowN. See lab/README.md for more.
 )help";

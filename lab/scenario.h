@@ -108,12 +108,14 @@ struct Action {
         Wait,
         OpenBar,
         CloseBar,
+        BarMenu,
     };
     Kind kind;
-    std::string target;  // element id or address
-    int first = 0;       // milliseconds, or width
-    int second = 0;      // height
+    std::string target;  // element id, address, or the menu item to choose
+    int first = 0;       // milliseconds, width, or the pointer's x
+    int second = 0;      // height, or the pointer's y
     int line = 0;
+    bool pointGiven = false;  // BarMenu: first and second place the pointer
 };
 
 struct Expectation {

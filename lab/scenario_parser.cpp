@@ -15,7 +15,7 @@ using Kind = Action::Kind;
 struct ActionWord {
     const char* word;
     Kind kind;
-    enum class Argument { None, Element, Address, Milliseconds, Size } argument;
+    enum class Argument { None, Element, Address, Milliseconds, Size, Menu } argument;
 };
 
 const ActionWord kActions[] = {
@@ -32,6 +32,7 @@ const ActionWord kActions[] = {
     {"wait", Kind::Wait, ActionWord::Argument::Milliseconds},
     {"open-bar", Kind::OpenBar, ActionWord::Argument::None},
     {"close-bar", Kind::CloseBar, ActionWord::Argument::None},
+    {"bar-menu", Kind::BarMenu, ActionWord::Argument::Menu},
 };
 
 std::optional<int> Number(std::string_view text) {
@@ -228,6 +229,30 @@ private:
         result_.scenario.expectations.push_back(std::move(expectation));
     }
 
+    // bar-menu [X,Y] ["ITEM"]
+    bool parseMenu(ScenarioLine& line, Action& action) {
+        std::optional<Word> word = line.next();
+        if (word && !word->quoted && word->key.empty()) {
+            std::optional<std::pair<int, int>> point = Pair(word->text, ',', true);
+            if (!point) {
+                fail("bar-menu takes a point such as 20,30 and an item in quotes");
+                return false;
+            }
+            action.first = point->first;
+            action.second = point->second;
+            action.pointGiven = true;
+            word = line.next();
+        }
+        if (word && word->quoted && word->key.empty() && line.atEnd()) {
+            action.target = word->text;
+            return true;
+        }
+        if (!word && line.error().empty()) return true;
+        if (line.error().empty())
+            fail("bar-menu takes a point such as 20,30 and an item in quotes");
+        return false;
+    }
+
     void parseAction(const std::string& keyword, ScenarioLine& line) {
         for (const ActionWord& candidate : kActions) {
             if (keyword != candidate.word) continue;
@@ -256,6 +281,9 @@ private:
                     action.first = *ms;
                     break;
                 }
+                case ActionWord::Argument::Menu:
+                    if (!parseMenu(line, action)) return;
+                    break;
                 case ActionWord::Argument::Size: {
                     std::optional<std::pair<int, int>> wh = size(line);
                     if (!wh) return;

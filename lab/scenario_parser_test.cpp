@@ -41,6 +41,8 @@ open-in-new-window link
 resize 640x280
 leave-page
 close-bar
+bar-menu 20,-5 "Clear Log"
+bar-menu
 expect new-window announced "http://ads.example.org/load.html"*
 expect no window opened *
 expect anywhere bar hidden
@@ -103,8 +105,15 @@ TEST(ScenarioParser, ReadsEveryPartOfAScenario) {
     using A = Action::Kind;
     std::vector<A> kinds;
     for (const Action& action : s.actions) kinds.push_back(action.kind);
-    EXPECT_EQ(kinds, (std::vector<A>{A::Navigate, A::Wait, A::Click, A::RightClick,
-                                     A::OpenInNewWindow, A::Resize, A::LeavePage, A::CloseBar}));
+    EXPECT_EQ(kinds,
+              (std::vector<A>{A::Navigate, A::Wait, A::Click, A::RightClick, A::OpenInNewWindow,
+                              A::Resize, A::LeavePage, A::CloseBar, A::BarMenu, A::BarMenu}));
+    EXPECT_TRUE(s.actions[8].pointGiven);
+    EXPECT_EQ(s.actions[8].first, 20);
+    EXPECT_EQ(s.actions[8].second, -5);
+    EXPECT_EQ(s.actions[8].target, "Clear Log");
+    EXPECT_FALSE(s.actions[9].pointGiven);
+    EXPECT_EQ(s.actions[9].target, "");
     EXPECT_EQ(s.actions[1].first, 500);
     EXPECT_EQ(s.actions[2].target, "pic");
     EXPECT_EQ(s.actions[5].first, 640);
@@ -177,6 +186,8 @@ TEST(ScenarioParser, ReportsEachErrorWithItsLine) {
         {"page http://a/\nend\npage http://a/\nend", 3, "the page http://a/ is declared twice"},
         {"\"quoted\"", 1, "a line must begin with a keyword"},
         {"setting GuardLevel", 1, "setting needs a name and a number"},
+        {"bar-menu here", 1, "bar-menu takes a point such as 20,30 and an item in quotes"},
+        {"bar-menu \"About\" 1,2", 1, "bar-menu takes a point such as 20,30 and an item in quotes"},
         {"setting GuardLevel high", 1, "setting needs a name and a number"},
         {"setting guardlevel 1", 1, "unknown setting guardlevel"},
     };

@@ -43,6 +43,8 @@ const char* ActionWord(Kind kind) {
             return "open-bar";
         case Kind::CloseBar:
             return "close-bar";
+        case Kind::BarMenu:
+            return "bar-menu";
     }
     return "?";
 }
@@ -55,6 +57,13 @@ std::string ActionTarget(const Action& action) {
             return std::to_string(action.first) + "x" + std::to_string(action.second);
         case Kind::Wait:
             return std::to_string(action.first);
+        case Kind::BarMenu: {
+            std::string point = action.pointGiven ? std::to_string(action.first) + "," +
+                                                        std::to_string(action.second)
+                                                  : std::string();
+            std::string item = action.target.empty() ? std::string() : Quote(action.target);
+            return point.empty() || item.empty() ? point + item : point + " " + item;
+        }
         default:
             return action.target;
     }
@@ -131,6 +140,13 @@ private:
             case Kind::CloseBar:
                 frame.closeBar();
                 return;
+            case Kind::BarMenu: {
+                POINT point = {action.first, action.second};
+                if (!frame.barMenu(action.target, action.pointGiven ? &point : nullptr)) {
+                    problem(action, "the band's context menu could not be used");
+                }
+                return;
+            }
             default:
                 break;
         }

@@ -126,6 +126,33 @@ std::string BandReleased(unsigned long refsLeft) {
     return "band released refs=" + std::to_string(refsLeft);
 }
 
+std::string BarMenuItems(const std::vector<MenuEntry>& entries) {
+    std::string line = "bar-menu items";
+    for (const MenuEntry& entry : entries) {
+        line += ' ';
+        if (entry.separator) {
+            line += '-';
+            continue;
+        }
+        if (entry.checked) line += "[x]";
+        if (entry.grayed) line += "[gray]";
+        line += Quote(entry.text);
+    }
+    return line;
+}
+
+std::string BarMenuFailed(std::uint32_t hr) {
+    return "bar-menu failed hr=" + Hex32(hr);
+}
+
+std::string BarMenuChose(std::string_view item, std::uint32_t hr) {
+    return "bar-menu chose " + Quote(item) + " hr=" + Hex32(hr);
+}
+
+std::string BarMenuMissing(std::string_view item) {
+    return "bar-menu missing " + Quote(item);
+}
+
 std::string User(std::string_view action, std::string_view target) {
     return Join({"user", action, target});
 }

@@ -19,6 +19,14 @@ std::string Hex32(std::uint32_t value);
 
 enum class NewWindowOutcome { PassedThrough, Allowed, Cancelled, Captured };
 
+// One entry of the band's context menu as the frame shows it.
+struct MenuEntry {
+    std::string text;  // empty for a separator
+    bool separator = false;
+    bool checked = false;
+    bool grayed = false;
+};
+
 namespace lines {
 
 std::string Setting(std::string_view name, std::int32_t value);
@@ -31,6 +39,11 @@ std::string BarShown(int height);
 std::string BarResized(int height);
 std::string BarHidden();
 std::string BandReleased(unsigned long refsLeft);
+// bar-menu items "Large Icons" [x]"Small Icons" - [gray]"Add Popup to White List" ...
+std::string BarMenuItems(const std::vector<MenuEntry>& entries);
+std::string BarMenuFailed(std::uint32_t hr);
+std::string BarMenuChose(std::string_view item, std::uint32_t hr);
+std::string BarMenuMissing(std::string_view item);
 
 std::string User(std::string_view action, std::string_view target);
 std::string Navigate(std::string_view browser, std::string_view url);

@@ -52,6 +52,17 @@ TEST(TraceLines, EventLines) {
               "download-control capture1 0x60009780");
 }
 
+TEST(TraceLines, BarMenuShowsEveryEntryWithItsState) {
+    std::vector<MenuEntry> entries = {{"Large Icons"},
+                                      {"Small Icons", false, true},
+                                      {"", true},
+                                      {"Add \"x\"", false, false, true}};
+    EXPECT_EQ(lines::BarMenuItems(entries),
+              "bar-menu items \"Large Icons\" [x]\"Small Icons\" - [gray]\"Add \\\"x\\\"\"");
+    EXPECT_EQ(lines::BarMenuItems({}), "bar-menu items");
+    EXPECT_EQ(lines::BarMenuChose("Clear Log", 0), "bar-menu chose \"Clear Log\" hr=0x00000000");
+}
+
 TEST(BandInfo, BarHeightFollowsTheBandsAnswer) {
     struct Case {
         std::uint32_t mask;

@@ -48,16 +48,20 @@ struct BandLog {
     ComPtr<IUnknown> browser;
     ComPtr<IOleCommandTarget> commandTarget;
     bool inputObjectSite = false;
+    POINT menuPointer = {-1, -1};  // in the band window's client coordinates
+    UINT firstCommand = 0;
+    std::vector<UINT_PTR> invoked;  // the verbs InvokeCommand was given
 };
 
-class ProbeBand final : public IDeskBand, public IObjectWithSite {
+class ProbeBand final : public IDeskBand, public IObjectWithSite, public IContextMenu {
 public:
     explicit ProbeBand(BandLog& log) : log_(log) { ++log_.created; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override {
         const win32::QiItem table[] = {
             win32::QiEntry<IDeskBand>(this), win32::QiEntry<IDockingWindow>(this),
-            win32::QiEntry<IOleWindow>(this), win32::QiEntry<IObjectWithSite>(this)};
+            win32::QiEntry<IOleWindow>(this), win32::QiEntry<IObjectWithSite>(this),
+            win32::QiEntry<IContextMenu>(this)};
         return win32::QueryInterfaceFromTable(table, iid, ppv);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
@@ -127,6 +131,24 @@ public:
     HRESULT STDMETHODCALLTYPE GetSite(REFIID iid, void** ppv) override {
         if (!site_) return E_FAIL;
         return site_->QueryInterface(iid, ppv);
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryContextMenu(HMENU menu, UINT index, UINT first, UINT,
+                                               UINT) override {
+        GetCursorPos(&log_.menuPointer);
+        ScreenToClient(window_, &log_.menuPointer);
+        log_.firstCommand = first;
+        InsertMenuA(menu, index, MF_BYPOSITION | MF_STRING | MF_CHECKED, first + 1, "&Large Icons");
+        InsertMenuA(menu, index + 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+        InsertMenuA(menu, index + 2, MF_BYPOSITION | MF_STRING, first + 5, "Clear Log");
+        return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 6);
+    }
+    HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO* command) override {
+        log_.invoked.push_back(reinterpret_cast<UINT_PTR>(command->lpVerb));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR, UINT, UINT*, LPSTR, UINT) override {
+        return E_NOTIMPL;
     }
 
     HWND window() const { return window_; }
@@ -263,6 +285,25 @@ TEST_F(LabFrameTest, OpensTheBandLikeTheBrowserAndSizesTheBarToItsAnswer) {
     EXPECT_TRUE(traced("bar resized height=18"));
     EXPECT_EQ(log_.commandTarget->Exec(&CGID_ShellDocView, 0, 0, &id, nullptr),
               OLECMDERR_E_UNKNOWNGROUP);
+}
+
+TEST_F(LabFrameTest, RightClickOnTheBandShowsItsMenuAndChoosesAnItem) {
+    openFrame(kProbeBandName);
+    ASSERT_TRUE(frame_->openBar());
+    POINT point = {30, 12};
+    EXPECT_TRUE(frame_->barMenu("Clear Log", &point));
+    EXPECT_EQ(log_.menuPointer.x, 30);
+    EXPECT_EQ(log_.menuPointer.y, 12);
+    EXPECT_EQ(log_.firstCommand, 1u);
+    // The verb is the command's offset from the first id.
+    EXPECT_EQ(log_.invoked, (std::vector<UINT_PTR>{5}));
+    EXPECT_TRUE(traced("bar-menu items [x]\"&Large Icons\" - \"Clear Log\""));
+    EXPECT_TRUE(traced("bar-menu chose \"Clear Log\" hr=0x00000000"));
+    EXPECT_TRUE(frame_->barMenu("Large Icons", nullptr)) << "mnemonics do not count";
+    EXPECT_EQ(log_.invoked, (std::vector<UINT_PTR>{5, 1}));
+    EXPECT_FALSE(frame_->barMenu("Report", nullptr));
+    EXPECT_TRUE(traced("bar-menu missing \"Report\""));
+    EXPECT_EQ(log_.invoked.size(), 2u);
 }
 
 TEST_F(LabFrameTest, ShowBrowserBarClosesAndReopensTheBandAfterTheCallerReturns) {
