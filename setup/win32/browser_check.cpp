@@ -36,7 +36,12 @@ public:
     static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_INITDIALOG) SetWindowLongPtrA(window, DWLP_USER, lParam);
         auto* self = reinterpret_cast<CannotProceedDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-        return self ? self->handle(window, message, wParam) : FALSE;
+        if (!self) return FALSE;
+        try {
+            return self->handle(window, message, wParam);
+        } catch (...) {
+            return FALSE;
+        }
     }
 
 private:

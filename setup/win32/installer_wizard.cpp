@@ -29,7 +29,7 @@ constexpr char kWelcomeText[] =
 constexpr char kFinishedText[] =
     "Thank you for installing quellmark!\n\nTo activate quellmark, restart Internet Explorer and "
     "choose quellmark from the Explorer Bar list in the View menu, as shown below.";
-// Room for "\quellmark.dll" and its kind within the system's 260 characters.
+// Leaves room for "\quellmark.dll" and the other names within the system's 260 characters.
 constexpr int kFolderTextLimit = 240;
 
 class InstallerPage : public WizardPage {
@@ -232,7 +232,6 @@ private:
         PropSheet_SetFinishText(sheet(), "Finished");
         EnableButton(sheet(), kCancelButton, false);
     }
-    bool onQueryCancel() override { return false; }
 };
 
 // Windows 98 and NT4 without the desktop update name no Program Files folder.
