@@ -1,5 +1,6 @@
 #include "lab/band_host.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <vector>
@@ -24,9 +25,10 @@ bool ResolveClass(const std::string& name, CLSID* clsid) {
 
 }  // namespace
 
-BandHost::BandHost(Trace& trace, HWND barWindow, IWebBrowser2* browser, std::string band,
-                   std::function<void()> relayout)
+BandHost::BandHost(Trace& trace, Scheduler& scheduler, HWND barWindow, IWebBrowser2* browser,
+                   std::string band, std::function<void()> relayout)
     : trace_(trace),
+      scheduler_(scheduler),
       barWindow_(barWindow),
       browser_(browser),
       name_(std::move(band)),
@@ -66,6 +68,9 @@ bool BandHost::open() {
     relayout_();
     deskBand->ShowDW(TRUE);
     trace_.add(lines::BarShown(height_));
+    watch_ = BandWatch();
+    rowsSeen_ = 0;
+    watch();
     return true;
 }
 
@@ -85,6 +90,8 @@ void BandHost::close() {
 }
 
 void BandHost::release() {
+    scheduler_.cancel(watchTask_);
+    watchTask_ = 0;
     if (site_) site_->detach();
     site_.reset();
     bandWindow_ = nullptr;
@@ -224,6 +231,79 @@ bool BandHost::contextMenu(const std::string& item, const POINT* point) {
     hr = menu->InvokeCommand(&command);
     trace_.add(lines::BarMenuChose(item, static_cast<std::uint32_t>(hr)));
     return true;
+}
+
+namespace {
+
+struct ControlSearch {
+    int id;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<ControlSearch*>(data);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (GetDlgCtrlID(window) == search->id && lstrcmpiA(name, search->className) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The control of the band with this id and window class, at any depth.
+HWND FindControl(HWND top, int id, const char* className) {
+    ControlSearch search = {id, className, nullptr};
+    EnumChildWindows(top, &MatchControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string ItemText(HWND list, int row, int column) {
+    char text[512] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+// The ids the band's window gives its caption and its list of popups.
+constexpr int kCaptionId = 244;
+constexpr int kPopupListId = 206;
+
+}  // namespace
+
+BandSample BandHost::sample() {
+    BandSample sample;
+    if (HWND caption = FindControl(bandWindow_, kCaptionId, "Static")) {
+        sample.captionFound = true;
+        sample.captionVisible = (GetWindowLongA(caption, GWL_STYLE) & WS_VISIBLE) != 0;
+        char text[512] = "";
+        GetWindowTextA(caption, text, sizeof text);
+        sample.captionText = text;
+    }
+    if (HWND list = FindControl(bandWindow_, kPopupListId, WC_LISTVIEWA)) {
+        sample.listFound = true;
+        int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        sample.rows.resize(static_cast<std::size_t>(count > 0 ? count : 0));
+        // Only rows new since the last look are read: the band adds them at the top.
+        std::size_t fresh = sample.rows.size() > rowsSeen_ ? sample.rows.size() - rowsSeen_ : 0;
+        for (std::size_t i = 0; i < fresh; ++i) {
+            sample.rows[i] = {ItemText(list, static_cast<int>(i), 0),
+                              ItemText(list, static_cast<int>(i), 1)};
+        }
+        rowsSeen_ = sample.rows.size();
+    }
+    return sample;
+}
+
+void BandHost::watch() {
+    watchTask_ = 0;
+    if (!band_ || !bandWindow_ || !IsWindow(bandWindow_)) return;
+    for (std::string& line : watch_.observe(sample(), GetTickCount())) trace_.add(std::move(line));
+    watchTask_ = scheduler_.after(50, [this] { watch(); });
 }
 
 void BandHost::bandInfoChanged() {

@@ -10,7 +10,9 @@
 
 #include "common/win32/com_ptr.h"
 #include "lab/band_info.h"
+#include "lab/band_watch.h"
 #include "lab/bar_site.h"
+#include "lab/scheduler.h"
 #include "lab/trace.h"
 
 namespace qm::lab {
@@ -19,8 +21,8 @@ class BandHost {
 public:
     // `band` is a ProgID or a {CLSID}; `relayout` places the bar again
     // after its height changed.
-    BandHost(Trace& trace, HWND barWindow, IWebBrowser2* browser, std::string band,
-             std::function<void()> relayout);
+    BandHost(Trace& trace, Scheduler& scheduler, HWND barWindow, IWebBrowser2* browser,
+             std::string band, std::function<void()> relayout);
     ~BandHost();
     BandHost(const BandHost&) = delete;
     BandHost& operator=(const BandHost&) = delete;
@@ -51,8 +53,15 @@ public:
 private:
     void askBandInfo();
     void release();
+    // Every 50 ms while the bar is open: the band's caption and list.
+    void watch();
+    BandSample sample();
 
     Trace& trace_;
+    Scheduler& scheduler_;
+    Scheduler::TaskId watchTask_ = 0;
+    BandWatch watch_;
+    std::size_t rowsSeen_ = 0;
     HWND barWindow_;
     win32::ComPtr<IWebBrowser2> browser_;
     std::string name_;

@@ -77,8 +77,8 @@ LabFrame::LabFrame(Lab& lab, win32::ComPtr<LabBrowser> browser, Options options)
         close.fsStyle = TBSTYLE_BUTTON;
         close.iString = SendMessageA(toolbar_, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>("x\0"));
         SendMessageA(toolbar_, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&close));
-        band_ = std::make_unique<BandHost>(lab_.trace(), bar_, browser_.get(), options.band,
-                                           [this] { layout(); });
+        band_ = std::make_unique<BandHost>(lab_.trace(), lab_.scheduler(), bar_, browser_.get(),
+                                           options.band, [this] { layout(); });
     }
     browser_->setHost(this);
     layout();

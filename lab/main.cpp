@@ -101,6 +101,7 @@ TRACE (one line per event)
   band created|not-created NAME [hr=..]   band set-site hr=..   band released refs=N
   bandinfo mask=.. min=X,Y max=X,Y integral=X,Y actual=X,Y title="T" flags=..
   bar shown height=N   bar resized height=N   bar hidden
+  status "TEXT"   flash   record "TITLE" "URL"   records cleared   (the band's window)
   bar-menu items "ITEM" [x]"CHECKED" [gray]"DISABLED" - ...
   bar-menu chose "ITEM" hr=..   bar-menu missing "ITEM"   bar-menu failed hr=..
   browser size WIDTHxHEIGHT by=user|caller

@@ -239,6 +239,19 @@ std::string ScriptRefused(std::string_view origin, std::string_view code) {
     return Join({"script refused", origin, Quote(code)});
 }
 
+std::string Status(std::string_view text) {
+    return "status " + Quote(text);
+}
+std::string Flash() {
+    return "flash";
+}
+std::string Record(std::string_view title, std::string_view url) {
+    return "record " + Quote(title) + " " + Quote(url);
+}
+std::string RecordsCleared() {
+    return "records cleared";
+}
+
 std::string CaptureCreated(std::string_view browser, int level) {
     return Join({"capture created", browser, "level=" + std::to_string(level)});
 }

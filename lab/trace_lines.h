@@ -71,6 +71,11 @@ std::string Script(std::string_view origin, std::string_view code);
 std::string ScriptNotUnderstood(std::string_view statement);
 std::string ScriptRefused(std::string_view origin, std::string_view code);
 
+std::string Status(std::string_view text);
+std::string Flash();
+std::string Record(std::string_view title, std::string_view url);
+std::string RecordsCleared();
+
 std::string CaptureCreated(std::string_view browser, int level);
 std::string CaptureShown(std::string_view browser);
 std::string DownloadControl(std::string_view browser, std::uint32_t flags);

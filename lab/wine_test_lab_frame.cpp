@@ -7,6 +7,7 @@
 #include <docobj.h>
 #include <exdisp.h>
 #include <shlguid.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -48,6 +49,8 @@ struct BandLog {
     ComPtr<IUnknown> browser;
     ComPtr<IOleCommandTarget> commandTarget;
     bool inputObjectSite = false;
+    HWND caption = nullptr;
+    HWND list = nullptr;
     POINT menuPointer = {-1, -1};  // in the band window's client coordinates
     UINT firstCommand = 0;
     std::vector<UINT_PTR> invoked;  // the verbs InvokeCommand was given
@@ -119,6 +122,19 @@ public:
         log_.toolbarBeside = FindWindowExA(log_.siteWindow, nullptr, "ToolbarWindow32", nullptr);
         window_ = CreateWindowExA(0, "STATIC", "probe band", WS_CHILD, 0, 0, 10, 10,
                                   log_.siteWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+        // The caption and the popup list, with the ids of the band's own.
+        log_.caption = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 12,
+                                       window_, reinterpret_cast<HMENU>(244), nullptr, nullptr);
+        log_.list =
+            CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 14, 100, 80,
+                            window_, reinterpret_cast<HMENU>(206), nullptr, nullptr);
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.cx = 50;
+        column.pszText = const_cast<char*>("title");
+        SendMessageA(log_.list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+        column.pszText = const_cast<char*>("url");
+        SendMessageA(log_.list, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
         log_.commandTarget = site_.as<IOleCommandTarget>();
         ComPtr<IServiceProvider> services = site_.as<IServiceProvider>();
         ComPtr<IWebBrowser2> browser;
@@ -304,6 +320,36 @@ TEST_F(LabFrameTest, RightClickOnTheBandShowsItsMenuAndChoosesAnItem) {
     EXPECT_FALSE(frame_->barMenu("Report", nullptr));
     EXPECT_TRUE(traced("bar-menu missing \"Report\""));
     EXPECT_EQ(log_.invoked.size(), 2u);
+}
+
+// Puts a row at the top of the list, as the band adds a record.
+void AddRow(HWND list, const char* title, const char* url) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.pszText = const_cast<char*>(title);
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    item.iSubItem = 1;
+    item.pszText = const_cast<char*>(url);
+    SendMessageA(list, LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+TEST_F(LabFrameTest, TheBandsStatusBlinkingAndRecordsReachTheTrace) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    openFrame(kProbeBandName);
+    ASSERT_TRUE(frame_->openBar());
+    ASSERT_NE(log_.list, nullptr);
+    SetWindowTextA(log_.caption, "session statistics: 1 stopped popups");
+    EXPECT_TRUE(waitFor([&] { return traced("status \"session statistics: 1 stopped popups\""); }));
+    ShowWindow(log_.caption, SW_HIDE);
+    EXPECT_TRUE(waitFor([&] { return traced("flash"); }));
+    ShowWindow(log_.caption, SW_SHOW);
+    AddRow(log_.list, "Special offer", "http://ads.example.org/a.html");
+    AddRow(log_.list, "Win now", "http://ads.example.org/b.html");
+    EXPECT_TRUE(waitFor([&] { return traced("record \"Win now\" *"); }));
+    EXPECT_TRUE(traced("record \"Special offer\" \"http://ads.example.org/a.html\""));
+    SendMessageA(log_.list, LVM_DELETEALLITEMS, 0, 0);
+    EXPECT_TRUE(waitFor([&] { return traced("records cleared"); }));
 }
 
 TEST_F(LabFrameTest, ShowBrowserBarClosesAndReopensTheBandAfterTheCallerReturns) {

@@ -1,0 +1,36 @@
+#pragma once
+// What the user sees of the band, turned into trace lines: the status text
+// in its caption, the caption blinking when a popup is stopped, and the
+// rows of its "Popup Windows" list (newest first, as the band inserts them).
+
+#include <string>
+#include <vector>
+
+namespace qm::lab {
+
+struct BandSample {
+    bool captionFound = false;
+    bool captionVisible = false;
+    std::string captionText;
+    bool listFound = false;
+    // Title and address of each row, top row first.
+    std::vector<std::pair<std::string, std::string>> rows;
+};
+
+class BandWatch {
+public:
+    // The lines for what changed since the last sample. `milliseconds` is
+    // a steadily rising clock; a caption hidden again within a second of
+    // its last hiding belongs to the same blinking.
+    std::vector<std::string> observe(const BandSample& sample, unsigned long milliseconds);
+
+private:
+    bool seen_ = false;
+    std::string captionText_;
+    bool captionVisible_ = false;
+    bool hiddenBefore_ = false;
+    unsigned long lastHidden_ = 0;
+    std::size_t rowCount_ = 0;
+};
+
+}  // namespace qm::lab
