@@ -259,6 +259,25 @@ TEST_F(InstallerEndToEnd, OptionsPageChecksTheFolderBeforeGoingOn) {
     }
     EXPECT_EQ(Text(edit), InstallFolder()) << "a cancelled browser changes nothing";
 
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    SetText(edit, windows);
+    Click(GetDlgItem(options, 1012));
+    browser = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        browser = WaitForDialogWith(setup.id(), 1, 100);
+        return browser && FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
+    }));
+    EXPECT_TRUE(WaitUntil([&] { return IsEnabled(GetDlgItem(browser, IDOK)); }))
+        << "the browser opens on the folder shown, a file-system folder";
+    Click(GetDlgItem(browser, IDOK));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(browser); }));
+    EXPECT_STRCASEEQ(Text(edit).c_str(), windows);
+    EXPECT_TRUE(IsShown(reset));
+    Click(reset);
+    EXPECT_TRUE(WaitUntil([&] { return Text(edit) == InstallFolder() && !IsShown(reset); }))
+        << "Reset after browsing brings back the folder below Program Files";
+
     SetText(edit, typed + "\\");
     Click(GetDlgItem(sheet, kNext));
     Answer(WaitForMessageBox(setup.id()), IDOK);
