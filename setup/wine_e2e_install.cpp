@@ -74,6 +74,16 @@ TEST_F(InstallerEndToEnd, WalksThroughEveryPage) {
     int backWidth = Width(back);
     std::string backText = Text(back);
     Screenshot(sheet, "setup-2-options");
+    // The folder browser runs with COM of its own, which must be gone again
+    // when the procedure initialises OLE for the DLL.
+    Click(GetDlgItem(options, 1012));
+    HWND browser = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        browser = WaitForDialogWith(setup.id(), 1, 100);
+        return browser && FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
+    }));
+    Click(GetDlgItem(browser, IDCANCEL));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(browser); }));
 
     Click(next);
     MessageBoxSeen question = WaitForMessageBox(setup.id());
