@@ -262,6 +262,14 @@ TEST_F(UninstallProcedure, ASubFolderSurvivesAndKeepsTheFolders) {
         << "the maker's folder still holds only the install folder";
 }
 
+TEST_F(UninstallProcedure, AFileInUseStaysAndTheRestGoes) {
+    folders.locked.insert(kFolder + "\\qml.dat");
+    EXPECT_EQ(Uninstall(), UninstallOutcome::ScriptStarted);
+    EXPECT_EQ(folders.below(kFolder),
+              (std::vector<std::string>{kFolder + "\\qml.dat", kFolder + "\\uninstall.exe"}));
+    EXPECT_EQ(page.messages().size(), 1u) << "only the final message";
+}
+
 TEST_F(UninstallProcedure, KeepsItselfWhenStartedUnderAnotherCase) {
     shell.uninstaller = kFolder + "\\Uninstall.exe";
     EXPECT_EQ(Uninstall(), UninstallOutcome::ScriptStarted);

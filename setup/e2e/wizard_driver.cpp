@@ -154,10 +154,6 @@ MessageBoxSeen WaitForMessageBox(DWORD process, DWORD timeout) {
     return box;
 }
 
-bool NoMessageBoxFor(DWORD process, DWORD quiet) {
-    return !WaitUntil([&] { return FindDialog(process, &IsMessageBox) != nullptr; }, quiet);
-}
-
 void Answer(const MessageBoxSeen& box, int button) {
     Click(GetDlgItem(box.window, button));
     WaitUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); });

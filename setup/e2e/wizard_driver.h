@@ -54,8 +54,6 @@ struct MessageBoxSeen {
 };
 // The next message box of the process.
 MessageBoxSeen WaitForMessageBox(DWORD process, DWORD timeout = kWindowTimeout);
-// True when the process shows no message box for `quiet` milliseconds.
-bool NoMessageBoxFor(DWORD process, DWORD quiet);
 void Answer(const MessageBoxSeen& box, int button);
 
 // Text of a window of another process, through WM_GETTEXT.
