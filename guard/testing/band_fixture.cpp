@@ -102,7 +102,7 @@ private:
 
 namespace {
 
-constexpr char kBandWindowClass[] = "QuellmarkTestBand";
+constexpr char kBandWindowClass[] = "QuellmarkCaptureFixtureBand";
 
 }  // namespace
 
