@@ -4,14 +4,12 @@
 
 #include "setup/browser_close_countdown.h"
 #include "setup/resources/setup_ids.h"
+#include "setup/wizard_texts.h"
 
 namespace qm::win32 {
 namespace {
 
 constexpr char kBrowserFrameClass[] = "IEFrame";
-constexpr char kCloseFailed[] =
-    "There was a problem closing Internet Explorer.  Please close Internet Explorer manually and "
-    "try to run the quellmark installation again.";
 // A browser that asks a question before it closes must not hold the
 // installer: its answer is not waited for.
 constexpr UINT kCloseRequestTimeout = 500;
@@ -86,7 +84,7 @@ private:
                 return;
             case BrowserWait::GiveUp:
                 KillTimer(window, IDT_BROWSER_WAIT);
-                MessageBoxA(window, kCloseFailed, "Installation Cannot Proceed", MB_OK);
+                MessageBoxA(window, kBrowserCloseFailed, kCannotProceedCaption, MB_OK);
                 EndDialog(window, IDOK);
                 return;
         }

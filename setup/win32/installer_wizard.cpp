@@ -10,6 +10,7 @@
 #include "setup/install_procedure.h"
 #include "setup/options_folder.h"
 #include "setup/resources/setup_ids.h"
+#include "setup/wizard_texts.h"
 #include "setup/win32/dialog_progress_page.h"
 #include "setup/win32/module_package.h"
 #include "setup/win32/shell_shortcuts.h"
@@ -21,14 +22,6 @@
 namespace qm::win32 {
 namespace {
 
-constexpr char kWelcomeText[] =
-    "Welcome to quellmark by Marrow Labs.\n\nThis wizard will help guide you through the "
-    "installation process.  It is strongly recommended that you close any open applications "
-    "before installing.\n\n\nAll open copies of Internet Explorer must be restarted after "
-    "installation before quellmark becomes available.";
-constexpr char kFinishedText[] =
-    "Thank you for installing quellmark!\n\nTo activate quellmark, restart Internet Explorer and "
-    "choose quellmark from the Explorer Bar list in the View menu, as shown below.";
 // Leaves room for "\quellmark.dll" and the other names within the system's 260 characters.
 constexpr int kFolderTextLimit = 240;
 
@@ -51,7 +44,7 @@ private:
         PropSheet_SetWizButtons(sheet(), PSWIZB_NEXT);
         ShowButton(sheet(), kBackButton, false);
         nextText_ = ButtonText(sheet(), kNextButton);
-        SetButtonText(sheet(), kNextButton, "Install");
+        SetButtonText(sheet(), kNextButton, kInstallButton);
     }
     bool onNext() override {
         SetButtonText(sheet(), kNextButton, nextText_);
@@ -84,12 +77,12 @@ private:
     bool onNext() override {
         OptionsFolder typed = CheckOptionsFolder(SystemFolders(), folderText());
         if (typed.check == FolderCheck::Empty) {
-            ShowMessage(sheet(), "please enter a location");
+            ShowMessage(sheet(), kEnterLocation);
             showFolder(state_.defaultFolder);
             return false;
         }
         if (typed.check == FolderCheck::AskToCreate &&
-            MessageBoxA(sheet(), "Directory does not exist.  Create it?", "Confirm", MB_OKCANCEL) !=
+            MessageBoxA(sheet(), kCreateFolderQuestion, kCreateFolderCaption, MB_OKCANCEL) !=
                 IDOK) {
             return false;
         }
@@ -121,7 +114,7 @@ private:
         BROWSEINFOA info{};
         info.hwndOwner = sheet();
         info.pszDisplayName = chosen;
-        info.lpszTitle = "Please select a folder for installation.";
+        info.lpszTitle = kBrowseTitle;
         info.ulFlags = BIF_RETURNONLYFSDIRS;
         info.lpfn = &BrowseCallback;
         info.lParam = reinterpret_cast<LPARAM>(current.c_str());
@@ -144,7 +137,7 @@ private:
         backText_ = ButtonText(sheet(), kBackButton);
         nextText_ = ButtonText(sheet(), kNextButton);
         ApplyButtonChange(sheet(), kMakeChangesButton);
-        SetButtonText(sheet(), kNextButton, "Confirm >");
+        SetButtonText(sheet(), kNextButton, kConfirmButton);
         widened_ = true;
         HWND licence = GetDlgItem(window(), IDC_LICENCE);
         SetWindowTextA(licence, LicenceText().c_str());
@@ -192,7 +185,7 @@ private:
         EnableButton(sheet(), kCancelButton, false);
         SendDlgItemMessageA(window(), IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
         SendDlgItemMessageA(window(), IDC_PROGRESS, PBM_SETPOS, 0, 0);
-        SetDlgItemTextA(window(), IDC_STATUS, "Initializing installation");
+        SetDlgItemTextA(window(), IDC_STATUS, kInitializingText);
         SetTimer(window(), IDT_START_INSTALL, 1500, nullptr);
     }
     // Once the procedure has begun only its own failure closes the wizard.
@@ -229,7 +222,7 @@ private:
     void onInit() override { SetDlgItemTextA(window(), IDC_FINISHED_TEXT, kFinishedText); }
     void onSetActive() override {
         PropSheet_SetWizButtons(sheet(), PSWIZB_FINISH);
-        PropSheet_SetFinishText(sheet(), "Finished");
+        PropSheet_SetFinishText(sheet(), kFinishedButton);
         EnableButton(sheet(), kCancelButton, false);
     }
 };

@@ -11,14 +11,12 @@
 #include "setup/win32/wizard_page.h"
 #include "uninstall/resources/uninstall_ids.h"
 #include "uninstall/uninstall_procedure.h"
+#include "uninstall/uninstall_texts.h"
 #include "uninstall/win32/system_uninstall.h"
 
 namespace qm::win32 {
 namespace {
 
-constexpr char kThanksText[] =
-    "Thanks for using\nquellmark v1.01\nby Marrow Labs\n\n\n\n\nare you sure you\nwant to "
-    "uninstall?";
 // Posted to the progress page so that it shows before the procedure holds the thread.
 constexpr UINT kRunUninstall = WM_APP + 1;
 
@@ -50,9 +48,9 @@ public:
 
 private:
     void onSetActive() override {
-        SetButtonText(sheet(), kFinishButton, "no text");
+        SetButtonText(sheet(), kFinishButton, kHiddenFinishText);
         ShowButton(sheet(), kFinishButton, false);
-        SetButtonText(sheet(), kCancelButton, "Finish");
+        SetButtonText(sheet(), kCancelButton, kCancelAsFinish);
         EnableButton(sheet(), kCancelButton, false);
         SendDlgItemMessageA(window(), IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
         SendDlgItemMessageA(window(), IDC_PROGRESS, PBM_SETPOS, 0, 0);
