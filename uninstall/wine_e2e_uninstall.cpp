@@ -51,7 +51,27 @@ TEST_F(UninstallerEndToEnd, RemovesEverythingAndThenItself) {
     for (const char* name : {"qmr.dat", "qml.dat", "qml.tmp", "my notes.txt"}) {
         ASSERT_TRUE(WriteFileBytes(folder + "\\" + name, "the user's"));
     }
+    // The browser's caches of the bar categories, as it leaves them after a start.
+    const std::pair<HKEY, std::string> caches[] = {
+        {HKEY_CLASSES_ROOT, "Component Categories\\{00021492-0000-0000-C000-000000000046}\\Enum"},
+        {HKEY_CURRENT_USER,
+         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\"
+         "Component Categories\\{00021493-0000-0000-C000-000000000046}\\Enum"},
+        {HKEY_CURRENT_USER,
+         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\"
+         "Component Categories\\{00021494-0000-0000-C000-000000000046}\\Enum"},
+    };
+    for (const auto& [root, path] : caches) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(key, "Implementing", 0, REG_BINARY, reinterpret_cast<const BYTE*>("bars"),
+                       4);
+        RegCloseKey(key);
+    }
     ASSERT_TRUE(UninstallWithWizard("uninstall"));
+    for (const auto& [root, path] : caches) EXPECT_FALSE(KeyExists(root, path)) << path;
 
     EXPECT_TRUE(GoneWithin(folder + "\\uninstall.exe")) << "the script deletes the uninstaller";
     EXPECT_TRUE(GoneWithin(folder)) << "then the install folder";

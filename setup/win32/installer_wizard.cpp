@@ -4,6 +4,7 @@
 #include <prsht.h>
 #include <shlobj.h>
 
+#include "common/win32/com_ptr.h"
 #include "common/win32/registry_win32.h"
 #include "common/win32/file_system_win32.h"
 #include "setup/install_path.h"
@@ -121,7 +122,9 @@ private:
         LPITEMIDLIST list = SHBrowseForFolderA(&info);
         if (list) {
             if (SHGetPathFromIDListA(list, chosen)) showFolder(chosen);
-            CoTaskMemFree(list);
+            // The shell's own allocator: on Windows 95 it is not COM's.
+            ComPtr<IMalloc> allocator;
+            if (SUCCEEDED(SHGetMalloc(allocator.put()))) allocator->Free(list);
         }
         CoUninitialize();
     }
