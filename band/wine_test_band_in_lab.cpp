@@ -36,14 +36,6 @@ DWORD ReadSetting(const char* name) {
     return value;
 }
 
-void WriteSetting(const char* name, DWORD value) {
-    win32::UniqueKey key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, key.put(), nullptr),
-              0);
-    RegSetValueExA(key.get(), name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), sizeof value);
-}
-
 void DeleteSettingsKey() {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettingsKey);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Marrow Labs");
