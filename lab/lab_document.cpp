@@ -57,31 +57,32 @@ void LabDocument::build() {
     elements_.push_back(body);
 
     Lab* lab = browser_->lab();
-    for (const FrameSpec& spec : page_.frames) {
+    for (const FrameSpec& frameSpec : page_.frames) {
         win32::ComPtr<LabElement> element = LabElement::Create(*this, "FRAME", body_);
-        element->setId(spec.name);
+        element->setId(frameSpec.name);
         elements_.push_back(element);
         if (!lab) continue;
         win32::ComPtr<LabBrowser> frame =
             LabBrowser::Create(*lab, BrowserRole::Frame, lab->newLabel("frame"), browser_);
         if (!frame) continue;
-        frame->setWindowName(spec.name);
-        frame->setFrameName(spec.name);
+        frame->setWindowName(frameSpec.name);
+        frame->setFrameName(frameSpec.name);
         frames_.push_back(frame);
     }
-    for (const ElementSpec& spec : page_.elements) {
-        LabElement* parent = spec.parent.empty() ? body_ : findElement(spec.parent);
-        win32::ComPtr<LabElement> element = LabElement::Create(*this, spec.tag, parent);
-        element->setId(spec.id);
-        element->setHref(spec.href);
-        element->setTarget(spec.target);
-        element->setOnclick(spec.onclick);
+    for (const ElementSpec& elementSpec : page_.elements) {
+        LabElement* parent = elementSpec.parent.empty() ? body_ : findElement(elementSpec.parent);
+        win32::ComPtr<LabElement> element = LabElement::Create(*this, elementSpec.tag, parent);
+        element->setId(elementSpec.id);
+        element->setHref(elementSpec.href);
+        element->setTarget(elementSpec.target);
+        element->setOnclick(elementSpec.onclick);
         elements_.push_back(element);
     }
-    for (const HandlerSpec& spec : page_.handlers) {
-        VARIANT& handler = spec.owner == HandlerOwner::Window ? window_->handler(spec.event)
-                                                              : body_->handler(spec.event);
-        SetHandlerScript(handler, spec.script);
+    for (const HandlerSpec& handlerSpec : page_.handlers) {
+        VARIANT& handler = handlerSpec.owner == HandlerOwner::Window
+                               ? window_->handler(handlerSpec.event)
+                               : body_->handler(handlerSpec.event);
+        SetHandlerScript(handler, handlerSpec.script);
     }
 }
 
