@@ -68,6 +68,8 @@ if(WIN32)
   add_executable(qm_wine_tests)
   target_link_libraries(qm_wine_tests PRIVATE qmplatform ${QM_GTEST_MAIN})
   add_test(NAME wine_tests COMMAND qm_wine_tests)
+  # Real timers and a thousand band cycles: minutes on a busy machine.
+  set_tests_properties(wine_tests PROPERTIES TIMEOUT 900)
 endif()
 
 if(QM_BENCHMARKS AND NOT WIN32)
