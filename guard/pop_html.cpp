@@ -145,26 +145,6 @@ ULONG STDMETHODCALLTYPE PopHtml::Release() {
     return left;
 }
 
-HRESULT STDMETHODCALLTYPE PopHtml::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE PopHtml::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
-}
-
-HRESULT STDMETHODCALLTYPE PopHtml::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return DISP_E_UNKNOWNNAME;
-}
-
-HRESULT STDMETHODCALLTYPE PopHtml::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                          EXCEPINFO*, UINT*) {
-    return DISP_E_MEMBERNOTFOUND;
-}
-
 bool PopHtml::OnCaptureBeforeNavigate(std::wstring_view url) {
     return Band && Band->guard.DecideCapturedNavigation(*this, url);
 }

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "common/win32/com_ptr.h"
+#include "common/win32/memberless_dispatch.h"
 #include "common/win32/module_lock.h"
 #include "guard/capture.h"
 #include "guard/guard.h"
@@ -36,7 +37,10 @@ struct CaptureBand {
     IOleClientSite* clientSite;
 };
 
-class PopHtml final : public IpopHTML, public IpopUI, public Capture, private CaptureEventTarget {
+class PopHtml final : public win32::MemberlessDispatch<IpopHTML>,
+                      public win32::MemberlessDispatch<IpopUI>,
+                      public Capture,
+                      private CaptureEventTarget {
 public:
     static constexpr UINT_PTR IDT_CHECKBUSY = 107;
     static constexpr wchar_t kWindowName[] = L"quellmarkwindow";
@@ -53,14 +57,6 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
-    // IDispatch: IpopHTML and IpopUI have no members of their own.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
-                                            DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags,
-                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
-                                     UINT* argError) override;
 
     // Capture
     PopupRecord& record() override { return Record; }

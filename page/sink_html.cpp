@@ -111,26 +111,6 @@ ULONG STDMETHODCALLTYPE SinkHtml::Release() {
     return left;
 }
 
-HRESULT STDMETHODCALLTYPE SinkHtml::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE SinkHtml::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
-}
-
-HRESULT STDMETHODCALLTYPE SinkHtml::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return DISP_E_UNKNOWNNAME;
-}
-
-HRESULT STDMETHODCALLTYPE SinkHtml::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                           EXCEPINFO*, UINT*) {
-    return DISP_E_MEMBERNOTFOUND;
-}
-
 void SinkHtml::EnableEvents(std::initializer_list<DISPID> events) {
     for (DISPID event : events) {
         int index = RoutedIndex(event);
@@ -334,18 +314,6 @@ HRESULT STDMETHODCALLTYPE SinkHtml::Part::QueryInterface(REFIID iid, void** ppv)
         return S_OK;
     }
     return outer_.QueryInterface(iid, ppv);
-}
-
-HRESULT STDMETHODCALLTYPE SinkHtml::Part::GetTypeInfoCount(UINT* count) {
-    return outer_.GetTypeInfoCount(count);
-}
-
-HRESULT STDMETHODCALLTYPE SinkHtml::Part::GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) {
-    return outer_.GetTypeInfo(index, lcid, info);
-}
-
-HRESULT STDMETHODCALLTYPE SinkHtml::Part::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return DISP_E_UNKNOWNNAME;
 }
 
 HRESULT STDMETHODCALLTYPE SinkHtml::Part::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,

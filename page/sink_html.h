@@ -13,13 +13,14 @@
 #include <initializer_list>
 
 #include "common/win32/com_ptr.h"
+#include "common/win32/memberless_dispatch.h"
 #include "common/win32/module_lock.h"
 #include "page/com_ids.h"
 #include "page/sink_targets.h"
 
 namespace qm {
 
-class SinkHtml final : public IsinkHTML {
+class SinkHtml final : public win32::MemberlessDispatch<IsinkHTML> {
 public:
     // A new sink with one reference, held by the result; null without memory.
     static win32::ComPtr<SinkHtml> Create(const SinkOwner& owner, IWebBrowser2* browser);
@@ -28,14 +29,6 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
-    // IDispatch: IsinkHTML has no members of its own.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
-                                            DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags,
-                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
-                                     UINT* argError) override;
 
     // Browser events are ignored unless enabled.
     void EnableEvents(std::initializer_list<DISPID> events);
@@ -71,17 +64,13 @@ private:
     using Handler = HRESULT (SinkHtml::*)(DISPID, DISPPARAMS*, VARIANT*);
 
     // One outgoing interface: its own IDispatch, counted on the sink.
-    class Part final : public IDispatch {
+    class Part final : public win32::MemberlessDispatch<IDispatch> {
     public:
         Part(SinkHtml& outer, const IID& events, Handler handler)
             : outer_(outer), events_(events), handler_(handler) {}
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override;
         ULONG STDMETHODCALLTYPE AddRef() override { return outer_.AddRef(); }
         ULONG STDMETHODCALLTYPE Release() override { return outer_.Release(); }
-        HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-        HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-        HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
-                                                DISPID* ids) override;
         HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags,
                                          DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                          UINT* argError) override;
