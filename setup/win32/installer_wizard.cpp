@@ -260,16 +260,8 @@ void RunInstallerWizard(HINSTANCE instance, InstallerState& state) {
     FinishedPage finished(instance, IDD_FINISHED, state);
     PROPSHEETPAGEA pages[] = {welcome.describe(), options.describe(), confirm.describe(),
                               progress.describe(), finished.describe()};
-    PROPSHEETHEADERA header{};
-    header.dwSize = sizeof header;
-    header.dwFlags = PSH_WIZARD | PSH_PROPSHEETPAGE | PSH_USECALLBACK | PSH_USEICONID;
-    header.hInstance = instance;
-    header.pszIcon = MAKEINTRESOURCEA(IDI_QUELLMARK);
-    header.pszCaption = MAKEINTRESOURCEA(IDS_SETUP_CAPTION);
-    header.nPages = sizeof pages / sizeof pages[0];
-    header.ppsp = pages;
-    header.pfnCallback = &FrameCallback;
-    PropertySheetA(&header);
+    RunWizard(instance, pages, sizeof pages / sizeof pages[0], IDI_QUELLMARK, IDS_SETUP_CAPTION,
+              &FrameCallback);
 }
 
 std::string DefaultInstallFolderOfSystem() {

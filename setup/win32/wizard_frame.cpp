@@ -21,6 +21,20 @@ void Move(HWND button, const ButtonRect& rect) {
 
 }  // namespace
 
+void RunWizard(HINSTANCE instance, PROPSHEETPAGEA* pages, UINT count, WORD iconId, WORD captionId,
+               PFNPROPSHEETCALLBACK callback) {
+    PROPSHEETHEADERA header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_WIZARD | PSH_PROPSHEETPAGE | PSH_USECALLBACK | PSH_USEICONID;
+    header.hInstance = instance;
+    header.pszIcon = MAKEINTRESOURCEA(iconId);
+    header.pszCaption = MAKEINTRESOURCEA(captionId);
+    header.nPages = count;
+    header.ppsp = pages;
+    header.pfnCallback = callback;
+    PropertySheetA(&header);
+}
+
 void ApplyButtonChange(HWND sheet, const ButtonChange& change) {
     HWND button = GetDlgItem(sheet, change.id);
     if (!button) return;

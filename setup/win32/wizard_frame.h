@@ -3,12 +3,18 @@
 // ending the wizard from the program.
 
 #include <windows.h>
+#include <prsht.h>
 
 #include <string>
 
 #include "setup/wizard_buttons.h"
 
 namespace qm::win32 {
+
+// Runs a wizard of `count` pages in a frame with the program's icon and
+// caption; `callback` hears the frame being made.
+void RunWizard(HINSTANCE instance, PROPSHEETPAGEA* pages, UINT count, WORD iconId, WORD captionId,
+               PFNPROPSHEETCALLBACK callback);
 
 // Gives a frame button its new text (when the change has one) and rectangle.
 void ApplyButtonChange(HWND sheet, const ButtonChange& change);

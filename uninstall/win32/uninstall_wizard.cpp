@@ -91,16 +91,8 @@ void RunUninstallWizard(HINSTANCE instance) {
     ConfirmPage confirm(instance, IDD_CONFIRM_UNINSTALL, IDR_LOGO_JPG);
     ProgressPage progress(instance, IDD_UNINSTALL_PROGRESS, IDR_LOGO_JPG);
     PROPSHEETPAGEA pages[] = {confirm.describe(), progress.describe()};
-    PROPSHEETHEADERA header{};
-    header.dwSize = sizeof header;
-    header.dwFlags = PSH_WIZARD | PSH_PROPSHEETPAGE | PSH_USECALLBACK | PSH_USEICONID;
-    header.hInstance = instance;
-    header.pszIcon = MAKEINTRESOURCEA(IDI_QUELLMARK);
-    header.pszCaption = MAKEINTRESOURCEA(IDS_UNINSTALL_CAPTION);
-    header.nPages = sizeof pages / sizeof pages[0];
-    header.ppsp = pages;
-    header.pfnCallback = &FrameCallback;
-    PropertySheetA(&header);
+    RunWizard(instance, pages, sizeof pages / sizeof pages[0], IDI_QUELLMARK, IDS_UNINSTALL_CAPTION,
+              &FrameCallback);
 }
 
 }  // namespace qm::win32
