@@ -2,7 +2,7 @@
 #   qmcore      portable core, never includes <windows.h>
 #   qmplatform  the core's platform seams bound to Win32 (i686) or to the host (native)
 #   qmtesting   in-memory fakes of the seams, for unit tests
-#   qm_unit_tests, qm_wine_tests (i686 only), qm_benchmarks (native only), fuzz_* (QM_FUZZ)
+#   qm_unit_tests, qm_wine_tests (Windows only), qm_benchmarks (native only), fuzz_* (QM_FUZZ)
 
 add_compile_options(-Wall -Wextra -Wno-missing-field-initializers)
 
@@ -17,6 +17,20 @@ if(QM_FUZZ)
 endif()
 
 if(WIN32)
+  # Wine runs each build in a prefix of its own architecture; the scripts in
+  # tools/ read which from the build folder.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(QM_WINE_ARCH win64)
+    set(QM_WINE_DLL_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
+  else()
+    set(QM_WINE_ARCH win32)
+    set(QM_WINE_DLL_DIR /usr/lib/i386-linux-gnu/wine/i386-windows)
+  endif()
+  file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "${QM_WINE_ARCH}\n")
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${CMAKE_BINARY_DIR})
+  # Debian's MinGW ships no .idl files: Wine's headers and stdole2.tlb serve.
+  set(QM_WIDL ${QM_MINGW_TRIPLET}-widl --${QM_WINE_ARCH} -I/usr/include/wine/wine/windows
+      -L${QM_WINE_DLL_DIR})
   add_compile_definitions(_WIN32_WINNT=0x0400 WINVER=0x0400 _WIN32_IE=0x0500 WIN32_LEAN_AND_MEAN NOMINMAX)
   add_compile_options(-ffunction-sections -fdata-sections)
   # No libgcc_s/libstdc++ DLLs beside ours; subsystem 4.0 so Windows 98 and NT4 load us.

@@ -7,6 +7,10 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$1
 shift
+source "$here/../wine-env.sh"
+wine_env "$build"
+wine() { "$WINELOADER" "$@"; }
+winepath() { "$WINELOADER" winepath "$@"; }
 out="$build/out"
 lab="$build/lab/quellmark-lab.exe"
 

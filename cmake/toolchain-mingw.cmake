@@ -1,0 +1,10 @@
+# MinGW-w64 cross toolchain for the triplet QM_MINGW_TRIPLET, set by the
+# architecture's own toolchain file before it includes this one.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${QM_MINGW_TRIPLET}-gcc)
+set(CMAKE_CXX_COMPILER ${QM_MINGW_TRIPLET}-g++)
+set(CMAKE_RC_COMPILER ${QM_MINGW_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${QM_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
