@@ -71,6 +71,21 @@ HRESULT RegisterTypeLibrary(const std::wstring& module) {
     return RegisterTypeLib(library.get(), const_cast<OLECHAR*>(module.c_str()), nullptr);
 }
 
+// Unregistered under the key it was registered under: that names the
+// library's own architecture (win32 or win64), version and locale.
+HRESULT UnregisterTypeLibrary(const std::wstring& module) {
+    ComPtr<ITypeLib> library;
+    HRESULT hr = LoadTypeLib(module.c_str(), library.put());
+    if (FAILED(hr)) return hr;
+    TLIBATTR* attributes = nullptr;
+    hr = library->GetLibAttr(&attributes);
+    if (FAILED(hr)) return hr;
+    hr = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
+                           attributes->lcid, attributes->syskind);
+    library->ReleaseTLibAttr(attributes);
+    return hr;
+}
+
 }  // namespace
 
 HRESULT RegisterServer(HINSTANCE module) {
@@ -86,9 +101,7 @@ HRESULT UnregisterServer(HINSTANCE module) {
     HRESULT hr = SetCategory(false);
     DropEmptyCategoryKey();
     if (SUCCEEDED(hr)) hr = RunScript(path, false);
-    if (SUCCEEDED(hr)) {
-        hr = UnRegisterTypeLib(LIBID_quellmarkLib, 1, 0, 0x409, SYS_WIN32);
-    }
+    if (SUCCEEDED(hr)) hr = UnregisterTypeLibrary(path);
     return hr;
 }
 
