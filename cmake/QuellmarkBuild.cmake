@@ -18,13 +18,18 @@ endif()
 
 if(WIN32)
   # Wine runs each build in a prefix of its own architecture; the scripts in
-  # tools/ read which from the build folder.
+  # tools/ read which from the build folder. Subsystem 4.0 so Windows 98 and
+  # NT4 load us; 64-bit Windows starts at 5.2 and refuses less.
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(QM_WINE_ARCH win64)
     set(QM_WINE_DLL_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
+    set(QM_SUBSYSTEM_MAJOR 5)
+    set(QM_SUBSYSTEM_MINOR 2)
   else()
     set(QM_WINE_ARCH win32)
     set(QM_WINE_DLL_DIR /usr/lib/i386-linux-gnu/wine/i386-windows)
+    set(QM_SUBSYSTEM_MAJOR 4)
+    set(QM_SUBSYSTEM_MINOR 0)
   endif()
   file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "${QM_WINE_ARCH}\n")
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${CMAKE_BINARY_DIR})
@@ -33,9 +38,10 @@ if(WIN32)
       -L${QM_WINE_DLL_DIR})
   add_compile_definitions(_WIN32_WINNT=0x0400 WINVER=0x0400 _WIN32_IE=0x0500 WIN32_LEAN_AND_MEAN NOMINMAX)
   add_compile_options(-ffunction-sections -fdata-sections)
-  # No libgcc_s/libstdc++ DLLs beside ours; subsystem 4.0 so Windows 98 and NT4 load us.
+  # No libgcc_s/libstdc++ DLLs beside ours.
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections
-                   -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
+                   -Wl,--major-subsystem-version,${QM_SUBSYSTEM_MAJOR}
+                   -Wl,--minor-subsystem-version,${QM_SUBSYSTEM_MINOR})
   set(QM_GTEST_ROOT /usr/src/googletest/googletest)
   add_library(qm_gtest STATIC ${QM_GTEST_ROOT}/src/gtest-all.cc)
   add_library(qm_gtest_main STATIC ${QM_GTEST_ROOT}/src/gtest_main.cc)

@@ -1,0 +1,60 @@
+#!/bin/bash
+# Static checks of a Windows build's deliverables, without running them: the
+# machine type of the build's architecture, the subsystem version the oldest
+# Windows of that architecture loads, the two programs built for the GUI
+# subsystem, imports only from DLLs every supported Windows has, and the
+# DLL's four COM entry points as its only exports.
+#   tools/check-deliverables.sh BUILD_DIR
+set -euo pipefail
+build=$1
+out="$build/out"
+arch=$(cat "$build/wine-arch")
+case "$arch" in
+  win32) format=pei-i386 subsystem="4 0" ;;
+  win64) format=pei-x86-64 subsystem="5 2" ;;
+  *) echo "unknown architecture '$arch' in $build/wine-arch" >&2; exit 1 ;;
+esac
+system_dlls="kernel32.dll user32.dll gdi32.dll advapi32.dll ole32.dll oleaut32.dll shell32.dll
+comctl32.dll msvcrt.dll"
+faults=0
+fault() {
+  echo "  FAULT $1: $2"
+  faults=$((faults + 1))
+}
+
+for file in quellmark.dll uninstall.exe QuellmarkSetup.exe; do
+  path="$out/$file"
+  if [ ! -f "$path" ]; then
+    fault "$file" "missing from $out"
+    continue
+  fi
+  headers=$(objdump -p "$path")
+  field() { awk -v name="$1" '$1 == name { print $2; exit }' <<<"$headers"; }
+  got_format=$(sed -n 's/.*file format //p' <<<"$headers" | head -n 1)
+  [ "$got_format" = "$format" ] || fault "$file" "format $got_format, expected $format"
+  got_subsystem="$(field MajorSubsystemVersion) $(field MinorSubsystemVersion)"
+  [ "$got_subsystem" = "$subsystem" ] ||
+    fault "$file" "subsystem version ${got_subsystem/ /.}, expected ${subsystem/ /.}"
+  if [ "$file" != quellmark.dll ] && [ "$(field Subsystem)" != 00000002 ]; then
+    fault "$file" "subsystem $(field Subsystem), expected 2 (Windows GUI)"
+  fi
+  imports=$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr '[:upper:]' '[:lower:]' | sort -u)
+  for dll in $imports; do
+    grep -qwF -- "$dll" <<<"$system_dlls" || fault "$file" "imports $dll"
+  done
+  echo "  $file: $got_format, subsystem ${got_subsystem/ /.}, $(wc -c <"$path") bytes," \
+    "imports" $imports
+done
+
+if [ -f "$out/quellmark.dll" ]; then
+  exports=$(objdump -p "$out/quellmark.dll" |
+    sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
+  expected="DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer "
+  [ "$exports" = "$expected" ] || fault quellmark.dll "exports ${exports:-nothing}"
+fi
+
+if [ "$faults" -gt 0 ]; then
+  echo "$faults faults in the deliverables of $build" >&2
+  exit 1
+fi
+echo "  the deliverables of $build pass their static checks"
