@@ -1,25 +1,39 @@
 #!/bin/bash
 # Source this: wine_session_start <build dir> [show] brings up a private Xvfb
-# on a free display (with "show", the user's own display when there is one),
-# the build folder's prefix in the build's architecture (virtual desktop on)
-# and a warm wineserver; wine_session_stop ends exactly what was started, and
-# is safe to call on any path, twice, or under set -e.
+# (with "show", the user's own display when there is one), the build folder's
+# prefix in the build's architecture (virtual desktop on) and a warm
+# wineserver; Wine's own messages go to <build dir>/wine.log.
+# wine_session_stop ends exactly what was started, and is safe on any path:
+# twice, after a failure, under set -e.
 
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
+# wine_session_fail STEP: says what failed and where Wine said why.
+wine_session_fail() {
+  echo "Wine: $1 failed in $QM_WINE_BUILD ($WINEARCH); Wine's messages are in $QM_WINE_LOG" >&2
+  return 1
+}
 
 wine_session_start() {
   local show="${2:-}"
   wine_env "$1" || return 1
+  export QM_WINE_LOG="$QM_WINE_BUILD/wine.log"
+  : >"$QM_WINE_LOG"
 
   QM_XVFB_PID=
   if [ "$show" != show ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-    local n=91
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself, so sessions started side by side
+    # never race for one, and writes its number once it accepts clients.
+    local number="$QM_WINE_BUILD/xvfb-display"
+    : >"$number"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >>"$QM_WINE_LOG" 2>&1 &
     QM_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
+    [ -s "$number" ] || wine_session_fail "starting Xvfb" || return 1
+    export DISPLAY=":$(cat "$number")"
   fi
+
+  "$WINELOADER" --version >>"$QM_WINE_LOG" 2>&1 || wine_session_fail "starting $WINELOADER" || return 1
 
   # The marker is written last: a prefix without it was left half-made by an
   # interrupted run and is made again.
@@ -27,23 +41,22 @@ wine_session_start() {
   if [ ! -f "$ready" ]; then
     wineserver -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
-    "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+    "$WINELOADER" wineboot -i >>"$QM_WINE_LOG" 2>&1 || true
     wineserver -w
-    [ -f "$WINEPREFIX/system.reg" ] || {
-      echo "wineboot could not make the prefix $WINEPREFIX" >&2
-      return 1
-    }
+    [ -f "$WINEPREFIX/system.reg" ] || wine_session_fail "making the prefix" || return 1
     # Without a virtual desktop every window activation costs seconds.
-    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
-      >/dev/null 2>&1
+    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
+      >>"$QM_WINE_LOG" 2>&1 &&
+      "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
+        >>"$QM_WINE_LOG" 2>&1 || wine_session_fail "turning on the virtual desktop" || return 1
     wineserver -k
     wineserver -w
     touch "$ready"
   fi
   # A server we start ourselves does not inherit ctest's pipes.
-  wineserver -p </dev/null >/dev/null 2>&1
-  "$WINELOADER" cmd /c exit </dev/null >/dev/null 2>&1
+  wineserver -p </dev/null >>"$QM_WINE_LOG" 2>&1
+  "$WINELOADER" cmd /c exit </dev/null >>"$QM_WINE_LOG" 2>&1 ||
+    wine_session_fail "a first program in the prefix" || return 1
 }
 
 wine_session_stop() {

@@ -14,13 +14,24 @@ winepath() { "$WINELOADER" winepath "$@"; }
 out="$build/out"
 lab="$build/lab/quellmark-lab.exe"
 
-wine regsvr32 /s "$(winepath -w "$out/quellmark.dll")"
-echo "registered $(winepath -w "$out/quellmark.dll")"
+log="${QM_WINE_LOG:-/dev/null}"
+dll="$(winepath -w "$out/quellmark.dll")"
+wine regsvr32 /s "$dll" 2>>"$log" || {
+  echo "regsvr32 could not register $dll (exit $?)" >&2
+  exit 1
+}
+echo "registered $dll"
 
 play() {  # scenario, trace file
   echo
   echo "== $(basename "$1")"
-  wine "$lab" --trace "$(winepath -w "$2")" "$(winepath -w "$1")" | grep -v '^script \(exec\|timeout\)'
+  local status=0
+  wine "$lab" --trace "$(winepath -w "$2")" "$(winepath -w "$1")" |
+    { grep -v '^script \(exec\|timeout\)' || true; } || status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "the lab ended with exit $status on $1; its trace is in $2" >&2
+    return "$status"
+  fi
 }
 
 if [ $# -gt 0 ]; then
