@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "common/win32/unique_handle.h"
@@ -117,7 +119,17 @@ TEST_F(BandInLab, FirstStartWritesTheDefaultsBesideTheDll) {
     EXPECT_EQ(lstrcmpiA(path, dll.substr(0, dll.rfind('\\')).c_str()), 0) << path;
 }
 
-TEST_F(BandInLab, ThousandCyclesLeaveNothingBehind) {
+// A thousand cycles unless QM_BAND_CYCLES says otherwise: the test script
+// runs them in full on one architecture and a hundred on the other, which
+// still shows a leak of one handle a cycle.
+int BandCycles() {
+    char text[16] = {};
+    DWORD length = GetEnvironmentVariableA("QM_BAND_CYCLES", text, sizeof text);
+    int cycles = length > 0 && length < sizeof text ? atoi(text) : 0;
+    return cycles > 0 ? cycles : 1000;
+}
+
+TEST_F(BandInLab, ManyCyclesLeaveNothingBehind) {
     using GuiResourcesFn = DWORD(WINAPI*)(HANDLE, DWORD);
     using HandleCountFn = BOOL(WINAPI*)(HANDLE, PDWORD);
     auto guiResources = reinterpret_cast<GuiResourcesFn>(
@@ -141,7 +153,9 @@ TEST_F(BandInLab, ThousandCyclesLeaveNothingBehind) {
     handleCount(GetCurrentProcess(), &handles);
     DWORD gdi = guiResources(GetCurrentProcess(), kGdiObjects);
     DWORD user = guiResources(GetCurrentProcess(), kUserObjects);
-    for (int i = 0; i < 1000; ++i) {
+    const int cycles = BandCycles();
+    std::printf("%d band cycles\n", cycles);
+    for (int i = 0; i < cycles; ++i) {
         cycle();
         if (HasFatalFailure()) return;
     }
