@@ -53,6 +53,13 @@ wine_session_start() {
     wineserver -w
     touch "$ready"
   fi
+  # Debian's Wine does not load its own fonts from where fonts-wine puts
+  # them, and without Marlett the caption buttons are drawn as letters.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ ! -f "$fonts/marlett.ttf" ]; then
+    cp /usr/share/wine/fonts/*.ttf "$fonts/" ||
+      wine_session_fail "copying Wine's fonts into the prefix" || return 1
+  fi
   # A server we start ourselves does not inherit ctest's pipes.
   wineserver -p </dev/null >>"$QM_WINE_LOG" 2>&1
   "$WINELOADER" cmd /c exit </dev/null >>"$QM_WINE_LOG" 2>&1 ||
