@@ -1,5 +1,7 @@
 #include "band/band_window.h"
 
+#include "common/win32/module_classes.h"
+
 namespace qm::band {
 namespace {
 
@@ -40,8 +42,6 @@ LRESULT CALLBACK BandWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 bool RegisterBandClass(HINSTANCE instance) {
-    WNDCLASSA existing;
-    if (GetClassInfoA(instance, kClassName, &existing)) return true;
     WNDCLASSA wc{};
     wc.style = CS_GLOBALCLASS;
     wc.lpfnWndProc = BandWindowProc;
@@ -49,7 +49,7 @@ bool RegisterBandClass(HINSTANCE instance) {
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
     wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
+    return win32::RegisterModuleClass(wc);
 }
 
 }  // namespace

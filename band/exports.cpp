@@ -5,6 +5,7 @@
 #include "band/class_factory.h"
 #include "band/module.h"
 #include "band/registration.h"
+#include "common/win32/module_classes.h"
 #include "common/win32/module_lock.h"
 
 namespace qm::band {
@@ -24,10 +25,14 @@ std::string ModuleFileName() {
 
 }  // namespace qm::band
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         qm::band::g_instance = instance;
         DisableThreadLibraryCalls(instance);
+    } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        // Freed while the process goes on: the browser may load us again,
+        // perhaps at another address. At process exit there is nothing to do.
+        qm::win32::UnregisterModuleClasses();
     }
     return TRUE;
 }

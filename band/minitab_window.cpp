@@ -8,6 +8,7 @@
 #include "band/minitab_layout.h"
 #include "band/resources/face_ids.h"
 #include "band/tab_shapes.h"
+#include "common/win32/module_classes.h"
 
 namespace qm::band {
 namespace {
@@ -29,19 +30,12 @@ constexpr ImageButton kImageButtons[] = {{LOGO_BTTN, IDS_HINT_LOGO},
                                          {ON_BTTN, IDS_HINT_ON_OFF}};
 
 bool RegisterMinitabClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSA existing;
-    if (GetClassInfoA(instance, kClassName, &existing)) {
-        if (existing.lpfnWndProc == procedure) return true;
-        // Left behind by an earlier load of our DLL (NT keeps a DLL's
-        // classes after it is unloaded): its procedure is gone.
-        UnregisterClassA(kClassName, instance);
-    }
     WNDCLASSA wc{};
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
+    return win32::RegisterModuleClass(wc);
 }
 
 void Place(HWND window, const Rect& r) {

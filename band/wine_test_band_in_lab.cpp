@@ -103,6 +103,53 @@ TEST_F(BandInLab, CreatedByItsProgIdAndUnloadableAfterTheLastRelease) {
     EXPECT_EQ(Call("DllCanUnloadNow"), S_OK);
 }
 
+// The browser frees an idle band DLL and may load it again at another
+// address: nothing of the first load may stay registered, and a band of the
+// second load works.
+TEST_F(BandInLab, FreedAndLoadedAgainAtAnotherAddressABandStillWorks) {
+    OpenFrame(800, 600);
+    ASSERT_TRUE(frame_->openBar());
+    frame_->closeBar();
+    PumpMessages(50);
+    ASSERT_EQ(Call("DllCanUnloadNow"), S_OK);
+
+    HMODULE first = module_;
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(first);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(reinterpret_cast<BYTE*>(first) + dos->e_lfanew);
+    const SIZE_T imageSize = nt->OptionalHeader.SizeOfImage;
+    FreeLibrary(module_);
+    module_ = nullptr;
+    CoFreeUnusedLibrariesEx(0, 0);
+    ASSERT_EQ(GetModuleHandleA("quellmark.dll"), nullptr);
+    for (const char* name :
+         {"QuellmarkCommBarClass", "QuellmarkMinitab", "QuellmarkCaptureTimer"}) {
+        WNDCLASSA info;
+        EXPECT_FALSE(GetClassInfoA(first, name, &info)) << name << " outlived the DLL";
+    }
+    ASSERT_FALSE(HasFailure());
+
+    // The first load's address stays taken, so the second load is moved.
+    void* taken = VirtualAlloc(first, imageSize, MEM_RESERVE, PAGE_NOACCESS);
+    ASSERT_EQ(taken, static_cast<void*>(first));
+    module_ = LoadLibraryA(DllPath().c_str());
+    ASSERT_NE(module_, nullptr);
+    EXPECT_NE(module_, first);
+    auto count = [this](const std::string& line) {
+        std::string text = traceText();
+        int found = 0;
+        for (auto at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) {
+            ++found;
+        }
+        return found;
+    };
+    ASSERT_TRUE(frame_->openBar());
+    EXPECT_EQ(count("bar shown height=104"), 2);
+    frame_->closeBar();
+    PumpMessages(50);
+    EXPECT_EQ(count("band released refs=0"), 2);
+    VirtualFree(taken, 0, MEM_RELEASE);
+}
+
 TEST_F(BandInLab, FirstStartWritesTheDefaultsBesideTheDll) {
     OpenFrame(800, 600);
     ASSERT_TRUE(frame_->openBar());

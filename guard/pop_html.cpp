@@ -6,6 +6,7 @@
 #include <new>
 
 #include "common/win32/bstr.h"
+#include "common/win32/module_classes.h"
 #include "common/win32/qi_table.h"
 #include "guard/capture_recorder.h"
 #include "guard/control_host.h"
@@ -199,19 +200,11 @@ void PopHtml::ChooseTitle() {
 }
 
 bool PopHtml::StartTimerWindow(HWND parent) {
-    WNDCLASSA existing;
-    // A class left behind by an earlier load of the DLL points at code that is gone.
-    if (GetClassInfoA(ThisModule(), kTimerWindowClass, &existing) &&
-        existing.lpfnWndProc != &PopHtml::TimerWindowProc) {
-        UnregisterClassA(kTimerWindowClass, ThisModule());
-    }
-    if (!GetClassInfoA(ThisModule(), kTimerWindowClass, &existing)) {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = &PopHtml::TimerWindowProc;
-        windowClass.hInstance = ThisModule();
-        windowClass.lpszClassName = kTimerWindowClass;
-        if (!RegisterClassA(&windowClass)) return false;
-    }
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = &PopHtml::TimerWindowProc;
+    windowClass.hInstance = ThisModule();
+    windowClass.lpszClassName = kTimerWindowClass;
+    if (!win32::RegisterModuleClass(windowClass)) return false;
     TimerWindow = CreateWindowExA(0, kTimerWindowClass, "", WS_CHILD, 0, 0, 0, 0, parent, nullptr,
                                   ThisModule(), this);
     if (!TimerWindow) return false;
