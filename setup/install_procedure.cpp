@@ -117,20 +117,25 @@ private:
         return IsExistingFolder(s_.folders, folder) || s_.folders.createFolder(folder);
     }
 
+    bool haveMenuFolders(const std::string& programs) {
+        return haveMenuFolder(MakerMenuFolder(programs)) &&
+               haveMenuFolder(ProductMenuFolder(programs));
+    }
+
     // The Programs folder whose product folder exists now, or empty. The
     // product folder is made even when the maker's folder exists already,
     // so the shortcuts have their place.
     std::string prepareMenuFolder() {
         std::string programs = s_.programs.common();
-        if (!programs.empty() && haveMenuFolder(MakerMenuFolder(programs)) &&
-            haveMenuFolder(ProductMenuFolder(programs))) {
-            return programs;
+        if (programs.empty()) {
+            // The user's own folder stands in for the all-users one; there is
+            // no further fallback, so a failure there is quiet.
+            std::string user = s_.programs.user();
+            if (user.empty()) s_.page.showMessage(kProgramsMissing);
+            return !user.empty() && haveMenuFolders(user) ? user : std::string();
         }
+        if (haveMenuFolders(programs)) return programs;
         std::string user = s_.programs.user();
-        if (programs.empty() && user.empty()) {
-            s_.page.showMessage(kProgramsMissing);
-            return {};
-        }
         if (user.empty()) return {};
         if (!haveMenuFolder(MakerMenuFolder(user))) {
             s_.page.showMessage(kMenuFolderFailure);

@@ -337,6 +337,22 @@ TEST_F(InstallProcedure, StartMenuFallsBackToTheUsersOwnPrograms) {
          {"there was an error creating start menu icons.  installation will continue."},
          false,
          false},
+        {"only the user's Programs folder, its maker folder refused",
+         [&](MemoryFolders& f, FakePrograms& p) {
+             p.commonFolder.clear();
+             f.failCreate.insert(userMaker);
+         },
+         {},
+         false,
+         false},
+        {"only the user's Programs folder, its product folder refused",
+         [&](MemoryFolders& f, FakePrograms& p) {
+             p.commonFolder.clear();
+             f.failCreate.insert(userMaker + "\\quellmark");
+         },
+         {},
+         false,
+         false},
         {"no Programs folder at all",
          [](MemoryFolders&, FakePrograms& p) {
              p.commonFolder.clear();
