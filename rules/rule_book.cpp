@@ -83,13 +83,11 @@ void RuleBook::EditRule(bool isWhite, std::size_t row) {
 }
 
 void RuleBook::DeleteRule(bool isWhite, std::size_t row) {
-    std::optional<std::size_t> index = RuleAtRow(rules_, isWhite, row);
-    if (!index) {
-        ui_.ShowError(kRuleAccessError, kRuleAccessErrorCaption);
-        return;
-    }
     // Identical rules are told apart by their order only: the first one goes.
-    if (std::optional<std::size_t> first = rules_.find(rules_[*index])) rules_.removeAt(*first);
+    // A row that is gone removes nothing; only editing reports it.
+    if (std::optional<std::size_t> index = RuleAtRow(rules_, isWhite, row)) {
+        if (std::optional<std::size_t> first = rules_.find(rules_[*index])) rules_.removeAt(*first);
+    }
     RefreshAndSave();
 }
 
