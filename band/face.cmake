@@ -32,7 +32,6 @@ endif()
 add_library(qmface STATIC
   ${QM_FACE_DIR}/about_box.cpp
   ${QM_FACE_DIR}/band_face.cpp
-  ${QM_FACE_DIR}/classic_look.cpp
   ${QM_FACE_DIR}/face_host.cpp
   ${QM_FACE_DIR}/face_painting.cpp
   ${QM_FACE_DIR}/minitab_window.cpp

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "band/classic_look.h"
+#include "common/win32/classic_look.h"
 #include "band/resources/face_ids.h"
 #include "common/text.h"
 
@@ -106,7 +106,7 @@ void PopupListPage::onInit() {
         column.iSubItem = i;
         SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
-    UseClassicLook(window_);
+    win32::UseClassicLook(window_);
     RECT client;
     GetClientRect(window_, &client);
     onSize(client.right, client.bottom);

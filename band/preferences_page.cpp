@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "band/classic_look.h"
+#include "common/win32/classic_look.h"
 #include "band/resources/face_ids.h"
 
 namespace qm::band {
@@ -66,7 +66,7 @@ void PreferencesPage::onInit() {
     for (const char* text : kLevelTexts) {
         SendMessageA(levels_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
-    UseClassicLook(window_);
+    win32::UseClassicLook(window_);
 }
 
 void PreferencesPage::onCommand(int id, int code) {

@@ -1,6 +1,7 @@
 #include "rules/tools_page.h"
 
 #include "band/resources/tools_ids.h"
+#include "common/win32/classic_look.h"
 #include "rules/dialog_text.h"
 #include "rules/rule_lists.h"
 #include "rules/tools_layout.h"
@@ -117,6 +118,8 @@ void ToolsPage::OnInit() {
                      reinterpret_cast<LPARAM>(images_));
         AddColumn(List(isWhite), isWhite ? "whitelist" : "blacklist");
     }
+    // Like every control of the band, drawn without visual themes.
+    win32::UseClassicLook(window_);
     RefreshRuleLists();
     RECT client{};
     GetClientRect(window_, &client);

@@ -1,6 +1,6 @@
-#include "band/classic_look.h"
+#include "common/win32/classic_look.h"
 
-namespace qm::band {
+namespace qm::win32 {
 namespace {
 
 // uxtheme.dll exists from Windows XP on; where it is not loaded into the
@@ -28,4 +28,4 @@ void UseClassicLook(HWND window) {
     EnumChildWindows(window, Unthemed, reinterpret_cast<LPARAM>(setWindowTheme));
 }
 
-}  // namespace qm::band
+}  // namespace qm::win32

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-namespace qm::band {
+namespace qm::win32 {
 
 // Takes the visual theme off `window` and all of its children.
 void UseClassicLook(HWND window);
 
-}  // namespace qm::band
+}  // namespace qm::win32
