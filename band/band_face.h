@@ -61,6 +61,8 @@ private:
     void ToggleBandVisibility() override;
     void SetBandVisibility(bool maximised, bool save) override;
     void SetGuardLevelQuickly(std::int32_t level) override;
+    void HoldLife() override { host_.HoldLife(); }
+    void LetLife() override { host_.LetLife(); }
 
     FaceHost& host_;
     HINSTANCE resources_;

@@ -45,6 +45,21 @@ BOOL CALLBACK HideToolbarProc(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
+BOOL CALLBACK EndDialogOfModule(HWND window, LPARAM module) {
+    char className[8] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpA(className, "#32770") == 0 && GetWindowLongPtrA(window, GWLP_HINSTANCE) == module) {
+        EndDialog(window, IDCANCEL);
+    }
+    return TRUE;
+}
+
+// Ends the dialogs of this DLL that this thread shows, as if cancelled.
+void EndModalDialogs() {
+    EnumThreadWindows(GetCurrentThreadId(), EndDialogOfModule,
+                      reinterpret_cast<LPARAM>(ModuleInstance()));
+}
+
 }  // namespace
 
 HRESULT BandObject::Create(REFIID iid, void** ppv) {
@@ -102,8 +117,23 @@ ULONG STDMETHODCALLTYPE BandObject::AddRef() {
 
 ULONG STDMETHODCALLTYPE BandObject::Release() {
     LONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
+    if (left == 0) {
+        // The destructor destroys our windows; a handler they run must not
+        // bring the count back to zero and delete us twice.
+        refs_ = 1;
+        delete this;
+    }
     return left;
+}
+
+void BandObject::HoldLife() {
+    ++commandsRunning_;
+    AddRef();
+}
+
+void BandObject::LetLife() {
+    --commandsRunning_;
+    Release();
 }
 
 HRESULT STDMETHODCALLTYPE BandObject::GetWindow(HWND* window) {
@@ -122,6 +152,10 @@ HRESULT STDMETHODCALLTYPE BandObject::ShowDW(BOOL show) {
 }
 
 HRESULT STDMETHODCALLTYPE BandObject::CloseDW(DWORD) {
+    // A command of ours may be inside a modal dialog, owned by the browser
+    // window and so not closed with the bar: it ends as if cancelled, and the
+    // command returns to a band kept alive until it is done.
+    if (commandsRunning_ > 0) EndModalDialogs();
     ShowDW(FALSE);
     if (bandWindow_ && IsWindow(bandWindow_)) DestroyWindow(bandWindow_);
     bandWindow_ = nullptr;
@@ -443,6 +477,7 @@ HRESULT STDMETHODCALLTYPE BandObject::QueryContextMenu(HMENU menu, UINT index, U
 }
 
 HRESULT STDMETHODCALLTYPE BandObject::InvokeCommand(CMINVOKECOMMANDINFO* info) {
+    win32::KeepAlive alive(static_cast<FaceHost&>(*this));
     return face_.InvokeCommand(info);
 }
 

@@ -140,6 +140,11 @@ private:
     // tools::ToolsHost
     std::string CurrentPageAddress() override;
 
+    // win32::LifeHolder, for FaceHost and tools::ToolsHost: a reference held
+    // while one of the band's windows handles a command.
+    void HoldLife() override;
+    void LetLife() override;
+
     // BandWindowOwner
     void OnBandWindowCreated(HWND window) override;
     void OnBandWindowSized(int width, int height) override;
@@ -155,6 +160,8 @@ private:
     void HideBarToolbar();
 
     LONG refs_ = 0;
+    // Commands of the band's windows now running; one may be in a modal loop.
+    int commandsRunning_ = 0;
     win32::ModuleLock moduleLock_;
     std::string moduleFileName_;
     Settings settings_;

@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "common/win32/keep_alive.h"
 #include "guard/popup_record.h"
 #include "settings/settings.h"
 
 namespace qm::band {
 
-class FaceHost {
+// Held alive while the face's windows handle a command (it may run a modal loop).
+class FaceHost : public win32::LifeHolder {
 public:
     // The band's live settings (GuardLevel, BandVisibility, PopupListView, ...).
     virtual const Settings& LiveSettings() = 0;

@@ -79,7 +79,10 @@ bool MinitabWindow::BarFrameHook::handle(UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
         case WM_COMMAND:
             if (!button || reinterpret_cast<HWND>(lParam) != button) return false;
-            if (HIWORD(wParam) == BN_CLICKED && minitab_.owner_) minitab_.owner_->ShowAbout();
+            if (HIWORD(wParam) == BN_CLICKED && minitab_.owner_) {
+                win32::KeepAlive alive(*minitab_.owner_);
+                minitab_.owner_->ShowAbout();
+            }
             result = 0;
             return true;
         case WM_DRAWITEM: {
@@ -182,7 +185,8 @@ LRESULT MinitabWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED) {
+            if (owner_ && (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED)) {
+                win32::KeepAlive alive(*owner_);
                 onCommand(LOWORD(wParam));
             }
             return 0;

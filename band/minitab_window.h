@@ -17,11 +17,13 @@
 #include "band/gdi_objects.h"
 #include "band/geometry.h"
 #include "band/subclassed_window.h"
+#include "common/win32/keep_alive.h"
 
 namespace qm::band {
 
 // What the minitab asks of the band that owns it.
-class MinitabOwner {
+// Held alive while the minitab handles a command (it may run a modal loop).
+class MinitabOwner : public win32::LifeHolder {
 public:
     virtual bool IsMaximised() = 0;
     virtual std::int32_t GuardLevel() = 0;

@@ -9,11 +9,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "band/resources/tools_ids.h"
 #include "common/win32/unique_handle.h"
 #include "lab/lab_browser.h"
 #include "lab/lab_frame.h"
 #include "lab/scheduler.h"
 #include "lab/testing/lab_fixture.h"
+#include "rules/testing/dialog_driver.h"
 
 namespace qm::lab {
 namespace {
@@ -148,6 +150,44 @@ TEST_F(BandInLab, FreedAndLoadedAgainAtAnotherAddressABandStillWorks) {
     PumpMessages(50);
     EXPECT_EQ(count("band released refs=0"), 2);
     VirtualFree(taken, 0, MEM_RELEASE);
+}
+
+BOOL CALLBACK FindToolsPage(HWND window, LPARAM found) {
+    HWND parent = GetParent(window);
+    if (GetDlgCtrlID(window) == IDC_VIEW_LOG && GetDlgItem(parent, IDC_WHITE_LIST)) {
+        *reinterpret_cast<HWND*>(found) = parent;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The browser may close the bar while a dialog of the band is up (the user
+// closes the browser window from the taskbar): the dialog ends as if
+// cancelled, and the band goes once the command that opened it is done.
+TEST_F(BandInLab, ClosingTheBarEndsAnOpenDialogAndFreesTheBandAfterIt) {
+    OpenFrame(800, 600);
+    ASSERT_TRUE(frame_->openBar());
+    HWND page = nullptr;
+    EnumChildWindows(frame_->window(), FindToolsPage, reinterpret_cast<LPARAM>(&page));
+    ASSERT_NE(page, nullptr);
+
+    HWND viewer = nullptr;
+    qm::testing::DialogDriver driver;
+    driver
+        .Then([&] {
+            qm::testing::PostClick(page, IDC_VIEW_LOG);
+            return true;
+        })
+        .Then(qm::testing::WaitForDialog("Quellmark Activity Log", viewer))
+        .Then([&] {
+            frame_->closeBar();
+            return true;
+        })
+        .Then([&] { return !IsWindow(viewer); });
+    EXPECT_TRUE(driver.Run(10000)) << "the log viewer outlived the bar";
+    PumpMessages(50);
+    EXPECT_TRUE(traced("band released refs=1")) << "the open command holds the band";
+    EXPECT_EQ(Call("DllCanUnloadNow"), S_OK);
 }
 
 TEST_F(BandInLab, FirstStartWritesTheDefaultsBesideTheDll) {

@@ -40,6 +40,8 @@ using qm::testing::WindowText;
 class NoPage : public ToolsHost {
 public:
     std::string CurrentPageAddress() override { return {}; }
+    void HoldLife() override {}
+    void LetLife() override {}
 };
 
 // A popup's log line: stopped or recorded only, at `when`.

@@ -19,8 +19,9 @@
 
 namespace qm::tools {
 
-// What the tools need from the band besides its rules and settings.
-class ToolsHost {
+// What the tools need from the band besides its rules and settings; held
+// alive while the tools run a modal loop.
+class ToolsHost : public win32::LifeHolder {
 public:
     // The address of the page the band's browser window shows now; empty
     // when the browser gives none.
@@ -62,6 +63,8 @@ private:
     void ShowError(const std::string& text, const std::string& caption) override;
     // ToolsPageHost
     const RuleSet& Rules() override { return book_.rules(); }
+    void HoldLife() override { host_.HoldLife(); }
+    void LetLife() override { host_.LetLife(); }
 
     HINSTANCE instance_;
     ToolsHost& host_;

@@ -92,11 +92,15 @@ INT_PTR CALLBACK ToolsPage::Proc(HWND dialog, UINT message, WPARAM wParam, LPARA
     auto* self = reinterpret_cast<ToolsPage*>(GetWindowLongPtrA(dialog, DWLP_USER));
     if (!self) return FALSE;
     switch (message) {
-        case WM_COMMAND:
+        case WM_COMMAND: {
+            win32::KeepAlive alive(self->host_);
             return HIWORD(wParam) == BN_CLICKED && self->OnCommand(LOWORD(wParam));
-        case WM_NOTIFY:
+        }
+        case WM_NOTIFY: {
+            win32::KeepAlive alive(self->host_);
             self->OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
             return FALSE;
+        }
         case WM_SIZE:
             self->OnSize(LOWORD(lParam), HIWORD(lParam));
             return TRUE;

@@ -10,12 +10,14 @@
 #include <cstdint>
 #include <string>
 
+#include "common/win32/keep_alive.h"
 #include "rules/rule_set.h"
 
 namespace qm::tools {
 
-// What the page's buttons and lists ask the band to do.
-class ToolsPageHost {
+// What the page's buttons and lists ask the band to do; the band stays
+// alive while a button's work runs a modal loop.
+class ToolsPageHost : public win32::LifeHolder {
 public:
     virtual const RuleSet& Rules() = 0;
     virtual void AddRule(std::uint16_t flags, const std::string& popupAddress,

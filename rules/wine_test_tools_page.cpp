@@ -39,8 +39,11 @@ public:
         ++asked;
         return address;
     }
+    void HoldLife() override { ++holds; }
+    void LetLife() override { --holds; }
     std::string address = "http://www.page.com/news/today.html";
     int asked = 0;
+    int holds = 0;
 };
 
 class WineToolsPage : public ::testing::Test {
@@ -55,6 +58,7 @@ protected:
         rulesPath = folder + "\\qmr.dat";
     }
     void TearDown() override {
+        EXPECT_EQ(host.holds, 0) << "the page's handlers hold and let the band in pairs";
         tools.reset();
         DeleteFileA(rulesPath.c_str());
         DeleteFileA((folder + "\\qmr.tmp").c_str());

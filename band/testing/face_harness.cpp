@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 
 #include "band/resources/face_ids.h"
@@ -186,6 +188,7 @@ FaceHarness::FaceHarness(int bandWidth) : face(host, Resources()) {
 FaceHarness::~FaceHarness() {
     if (frame && IsWindow(frame)) DestroyWindow(frame);
     Pump(10);
+    EXPECT_EQ(host.holds, 0) << "the face's handlers hold and let the band in pairs";
 }
 
 const PopupRecord& FaceHarness::Keep(const PopupRecord& record) {

@@ -44,6 +44,8 @@ public:
     std::string ModulePath() override { return "C:\\Program Files\\Quellmark\\quellmark.dll"; }
     HWND CreateToolsPage(HWND minitab) override;
     void ShellOpen(const std::string& target) override { shellOpened.push_back(target); }
+    void HoldLife() override { ++holds; }
+    void LetLife() override { --holds; }
 
     Settings settings;
     std::string status = "session statistics: 0 stopped popups";
@@ -54,6 +56,7 @@ public:
     std::vector<std::string> shellOpened;
     int hideBarCalls = 0;
     int clearCalls = 0;
+    int holds = 0;
     HWND bandWindow = nullptr;  // resized like the browser does on a size change
 };
 
