@@ -86,5 +86,33 @@ TEST_F(InstallerFailures, AFileThatCannotBeWrittenStopsTheInstallation) {
     EXPECT_TRUE(RegisteredClsid().empty());
 }
 
+TEST_F(InstallerFailures, AFolderTooLongForItsFilesFailsWithTheProceduresOwnMessage) {
+    // The system's paths end at 259 characters: a folder of 247 can be made
+    // but no packaged file's name fits below it; one of 300 cannot be made.
+    const std::string parent = "C:\\qm-e2e-long";
+    const struct {
+        std::string folder;
+        const char* message;
+        bool made;
+    } cases[] = {
+        {parent + "\\" + std::string(232, 'q'), "Installer error:\ncould not extract file", true},
+        {parent + "\\" + std::string(200, 'q') + "\\" + std::string(84, 'm'),
+         "Installer error:\ncould not create directory", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder.size());
+        RemoveTree(parent);
+        InstallRun run;
+        run.folder = c.folder;
+        std::string message;
+        ASSERT_TRUE(InstallFailingWith(run, message));
+        EXPECT_EQ(message, c.message);
+        EXPECT_EQ(FolderExists(c.folder), c.made);
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMakerKey)) << "nothing after the failure";
+        EXPECT_FALSE(FolderExists(InstallFolder())) << "nothing in the proposed folder";
+        RemoveTree(parent);
+    }
+}
+
 }  // namespace
 }  // namespace qm::e2e

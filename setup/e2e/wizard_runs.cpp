@@ -40,6 +40,15 @@ namespace {
         return (SendMessageA(GetDlgItem(options, 1015), BM_GETCHECK, 0, 0) == BST_CHECKED) ==
                run.startMenu;
     });
+    if (!run.folder.empty()) {
+        HWND edit = GetDlgItem(options, 1011);
+        SetText(edit, "");
+        for (char key : run.folder) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(key), 0);
+        if (!WaitUntil([&] { return Text(edit) == run.folder; })) {
+            return ::testing::AssertionFailure()
+                   << "the folder edit holds \"" << Text(edit) << "\"";
+        }
+    }
     Shot(run.screenshots, sheet, "2-options");
     bool folderExists = FolderExists(Text(GetDlgItem(options, 1011)));
     Click(GetDlgItem(sheet, kNext));

@@ -25,6 +25,9 @@ std::string SetupProgram();
 struct InstallRun {
     std::string program = SetupProgram();
     bool startMenu = true;
+    // Typed into the options page's folder edit key by key; empty keeps the
+    // folder the installer proposes.
+    std::string folder;
     // Screenshots are saved under this prefix; empty saves none.
     std::string screenshots;
 };

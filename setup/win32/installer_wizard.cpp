@@ -23,9 +23,6 @@
 namespace qm::win32 {
 namespace {
 
-// Leaves room for "\quellmark.dll" and the other names within the system's 260 characters.
-constexpr int kFolderTextLimit = 240;
-
 class InstallerPage : public WizardPage {
 public:
     InstallerPage(HINSTANCE instance, int dialog, InstallerState& state)
@@ -61,9 +58,6 @@ public:
     using InstallerPage::InstallerPage;
 
 private:
-    void onInit() override {
-        SendDlgItemMessageA(window(), IDC_FOLDER, EM_LIMITTEXT, kFolderTextLimit, 0);
-    }
     void onSetActive() override {
         PropSheet_SetWizButtons(sheet(), PSWIZB_BACK | PSWIZB_NEXT);
         showFolder(state_.installFolder);

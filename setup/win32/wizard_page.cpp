@@ -110,9 +110,11 @@ void WizardPage::paint() {
 }
 
 std::string WindowText(HWND window) {
-    char text[261] = {};
-    int length = GetWindowTextA(window, text, sizeof text);
-    return std::string(text, length > 0 ? length : 0);
+    // Whole, however long: a folder cut short would install somewhere else.
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    int length = GetWindowTextA(window, &text[0], static_cast<int>(text.size()));
+    text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return text;
 }
 
 std::string ProgramCaption() {
