@@ -61,6 +61,7 @@ TEST_F(InstallerEndToEnd, WalksThroughEveryPage) {
     EXPECT_FALSE(IsShown(back));
     EXPECT_EQ(Text(GetDlgItem(sheet, kCancel)), "Exit Installation");
     EXPECT_EQ(Text(CurrentPageWindow(sheet)), "quellmark v1.01 Installtion");
+    EXPECT_EQ(ControlsOutside(CurrentPageWindow(sheet)), "") << "setup-1-welcome";
     Screenshot(sheet, "setup-1-welcome");
 
     Click(next);
@@ -73,6 +74,7 @@ TEST_F(InstallerEndToEnd, WalksThroughEveryPage) {
     EXPECT_FALSE(IsShown(GetDlgItem(options, 1013))) << "no Reset for the proposed folder";
     int backWidth = Width(back);
     std::string backText = Text(back);
+    EXPECT_EQ(ControlsOutside(CurrentPageWindow(sheet)), "") << "setup-2-options";
     Screenshot(sheet, "setup-2-options");
     // The folder browser runs with COM of its own, which must be gone again
     // when the procedure initialises OLE for the DLL.
@@ -98,6 +100,7 @@ TEST_F(InstallerEndToEnd, WalksThroughEveryPage) {
     std::string licence = Text(GetDlgItem(CurrentPageWindow(sheet), 1016));
     EXPECT_EQ(licence, ReadFileBytes(Package("EULA.txt")));
     EXPECT_FALSE(FolderExists(InstallFolder())) << "only the procedure creates the folder";
+    EXPECT_EQ(ControlsOutside(CurrentPageWindow(sheet)), "") << "setup-3-confirm";
     Screenshot(sheet, "setup-3-confirm");
 
     Click(back);
@@ -111,12 +114,14 @@ TEST_F(InstallerEndToEnd, WalksThroughEveryPage) {
     Click(next);
     ASSERT_TRUE(WaitForPage(sheet, kProgressPage));
     EXPECT_FALSE(IsEnabled(GetDlgItem(sheet, kCancel)));
+    EXPECT_EQ(ControlsOutside(CurrentPageWindow(sheet)), "") << "setup-4-progress";
     Screenshot(sheet, "setup-4-progress");
     ASSERT_TRUE(WaitForPage(sheet, kFinishedPage)) << WaitForMessageBox(setup.id(), 1000).text;
     HWND finish = GetDlgItem(sheet, kFinish);
     EXPECT_EQ(Text(finish), "Finished");
     EXPECT_TRUE(IsShown(finish) && IsEnabled(finish));
     EXPECT_FALSE(IsEnabled(GetDlgItem(sheet, kCancel)));
+    EXPECT_EQ(ControlsOutside(CurrentPageWindow(sheet)), "") << "setup-5-finished";
     Screenshot(sheet, "setup-5-finished");
     Click(finish);
     EXPECT_TRUE(setup.waitForExit());

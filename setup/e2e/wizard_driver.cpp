@@ -187,6 +187,31 @@ RECT ScreenRect(HWND window) {
     return rect;
 }
 
+namespace {
+
+struct OutsideSearch {
+    RECT page;
+    std::string outside;
+};
+
+BOOL CALLBACK NoteIfOutside(HWND control, LPARAM data) {
+    auto& search = *reinterpret_cast<OutsideSearch*>(data);
+    RECT rect = ScreenRect(control);
+    if (rect.left < search.page.left || rect.top < search.page.top ||
+        rect.right > search.page.right || rect.bottom > search.page.bottom) {
+        search.outside += std::to_string(GetDlgCtrlID(control)) + " ";
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::string ControlsOutside(HWND page) {
+    OutsideSearch search{ScreenRect(page), {}};
+    EnumChildWindows(page, &NoteIfOutside, reinterpret_cast<LPARAM>(&search));
+    return search.outside;
+}
+
 bool Screenshot(HWND window, const std::string& name) {
     // Let the window finish painting what it was just told.
     Sleep(300);

@@ -63,6 +63,9 @@ void Click(HWND button);
 bool IsShown(HWND window);
 bool IsEnabled(HWND window);
 RECT ScreenRect(HWND window);
+// The ids of the controls of `page` that reach beyond it, blank-separated;
+// empty when every control fits.
+std::string ControlsOutside(HWND page);
 
 // Waits until `condition` holds, checking every 50 ms.
 template <typename Condition>

@@ -117,6 +117,10 @@ namespace {
     }
     HWND sheet = WaitForWizard(uninstall.id());
     if (!sheet || !WaitForPage(sheet, 0)) return ::testing::AssertionFailure() << "no question";
+    std::string outside = ControlsOutside(CurrentPageWindow(sheet));
+    if (!outside.empty()) {
+        return ::testing::AssertionFailure() << "controls beyond the question page: " << outside;
+    }
     Shot(screenshots, sheet, "1-question");
     Click(GetDlgItem(sheet, kNext));
     MessageBoxSeen done = WaitForMessageBox(uninstall.id());
