@@ -352,12 +352,18 @@ TEST_F(PopupListPageTest, ColumnsScaleBelowTheirNaturalWidthsAndKeepTheUsersWidt
 }
 
 TEST_F(PopupListPageTest, Screenshot) {
-    harness->Keep(Record(L"Win a free cruise!", 300, 250, 100, 100));
+    // Popups as a user meets them: the screenshot goes into the help.
+    PopupRecord cruise = Record(L"Win a free cruise!", 300, 250, 100, 100);
+    cruise.url = L"http://promo.travelwin.example/cruise.html";
+    harness->Keep(cruise);
     PopupRecord bare = Record(L"Casino Royale Online", 400, 600, -1, -1);
+    bare.url = L"http://ads.casinoroyale.example/play.asp?ref=17";
     bare.toolbar = 0;
     bare.menubar = 0;
     harness->Keep(bare);
-    harness->Keep(Record(L"Hot deals of the day", 120, 468, 0, 0));
+    PopupRecord deals = Record(L"Hot deals of the day", 120, 468, 0, 0);
+    deals.url = L"http://ads.example/deals/today.html";
+    harness->Keep(deals);
     harness->host.status = "session statistics: 3 stopped popups";
     harness->face.ShowStatus(harness->host.status);
     testing::SaveScreenshot("band_maximised_popup_windows_small", harness->frame);

@@ -44,12 +44,21 @@ public:
     void LetLife() override {}
 };
 
+// Popups as a user meets them; the viewer's screenshot goes into the help.
+struct Popup {
+    const wchar_t* url;
+    const wchar_t* title;
+};
+const Popup kSale{L"http://ads.bannerfarm.example/summer-sale.html", L"Summer Sale - 70% Off"};
+const Popup kRadar{L"http://www.dailynews.example/weather/radar.html", L"Weather Radar"};
+const Popup kPrize{L"http://promo.luckydraw.example/win.asp?id=2207", L"You Have Won!"};
+
 // A popup's log line: stopped or recorded only, at `when`.
-std::string LogLine(const wchar_t* url, bool stopped, LocalTime when) {
+std::string LogLine(const Popup& popup, bool stopped, LocalTime when) {
     PopupRecord record;
-    record.url = url;
-    record.title = L"title of " + std::wstring(url);
-    record.sourceUrl = L"http://www.source.com/";
+    record.url = popup.url;
+    record.title = popup.title;
+    record.sourceUrl = L"http://www.dailynews.example/index.html";
     record.stopped = stopped ? 1 : 0;
     record.timeStamp = when;
     return record.ToLogLine();
@@ -152,9 +161,8 @@ protected:
 };
 
 TEST_F(WineLogDialogs, ViewerListsNewestFirstWithCountsAndDetails) {
-    const std::string lines[] = {LogLine(L"http://one.example/", true, kJuly3),
-                                 LogLine(L"http://two.example/", false, kJuly4),
-                                 LogLine(L"http://three.example/", true, kNewYear)};
+    const std::string lines[] = {LogLine(kSale, true, kJuly3), LogLine(kRadar, false, kJuly4),
+                                 LogLine(kPrize, true, kNewYear)};
     WriteLog(lines[0] + lines[1] + lines[2]);
     PopupRecord second;
     second.FromLogLine(lines[1].substr(0, lines[1].size() - 2));
@@ -169,11 +177,11 @@ TEST_F(WineLogDialogs, ViewerListsNewestFirstWithCountsAndDetails) {
             HWND list = GetDlgItem(viewer, IDC_LOG_LIST);
             EXPECT_EQ(Rows(list), 3);
             EXPECT_EQ(Cell(list, 0, 0), "01/01/03 12:00:01AM");
-            EXPECT_EQ(Cell(list, 0, 1), "http://three.example/");
+            EXPECT_EQ(Cell(list, 0, 1), ToAnsi(kPrize.url));
             EXPECT_EQ(Cell(list, 1, 0), "07/04/02 09:30:00AM");
-            EXPECT_EQ(Cell(list, 1, 1), "http://two.example/");
+            EXPECT_EQ(Cell(list, 1, 1), ToAnsi(kRadar.url));
             EXPECT_EQ(Cell(list, 2, 0), "07/03/02 04:05:09PM");
-            EXPECT_EQ(Cell(list, 2, 1), "http://one.example/");
+            EXPECT_EQ(Cell(list, 2, 1), ToAnsi(kSale.url));
             EXPECT_EQ(Icon(list, 0), kStoppedIcon);
             EXPECT_EQ(Icon(list, 1), kRecordOnlyIcon);
             EXPECT_EQ(Icon(list, 2), kStoppedIcon);
@@ -226,7 +234,7 @@ TEST_F(WineLogDialogs, ViewerWithoutALogAndWithABusyLogIsEmpty) {
     for (const Case& c : cases) {
         HANDLE writer = INVALID_HANDLE_VALUE;
         if (c.busy) {
-            WriteLog(LogLine(L"http://one.example/", true, kJuly3));
+            WriteLog(LogLine(kSale, true, kJuly3));
             writer = CreateFileA(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(writer, INVALID_HANDLE_VALUE);
@@ -244,15 +252,13 @@ TEST_F(WineLogDialogs, ViewerWithoutALogAndWithABusyLogIsEmpty) {
         EXPECT_TRUE(user.Run()) << c.label;
         if (writer != INVALID_HANDLE_VALUE) {
             CloseHandle(writer);
-            EXPECT_EQ(ReadLog(), LogLine(L"http://one.example/", true, kJuly3))
-                << "a log in use is not deleted";
+            EXPECT_EQ(ReadLog(), LogLine(kSale, true, kJuly3)) << "a log in use is not deleted";
         }
     }
 }
 
 TEST_F(WineLogDialogs, ClearLogAsksThenDeletesTheFile) {
-    WriteLog(LogLine(L"http://one.example/", true, kJuly3) +
-             LogLine(L"http://two.example/", false, kJuly4));
+    WriteLog(LogLine(kSale, true, kJuly3) + LogLine(kRadar, false, kJuly4));
     const char* question =
         "Are you sure you want to clear the log?  All recorded information will be lost.";
     HWND viewer = nullptr;
@@ -348,7 +354,7 @@ TEST_F(WineLogDialogs, SettingsRefuseBadNumbersThenSaveInOrderAndTrimAtOnce) {
 
 TEST_F(WineLogDialogs, SettingsCancelChangesNothingAndAnEmptySizeIsZero) {
     registry.addKey(kSettingsKey);
-    const std::string log = LogLine(L"http://one.example/", true, kJuly3);
+    const std::string log = LogLine(kSale, true, kJuly3);
     WriteLog(log);
     HWND dialog = nullptr;
     DialogDriver cancel;

@@ -229,16 +229,23 @@ TEST_F(WineToolsPage, UrlCheckRefusesOkAndCancelStillRewritesTheFile) {
 }
 
 TEST_F(WineToolsPage, EachListShowsItsOwnRulesInRuleSetOrder) {
+    // Rules as a user makes them: the screenshot goes into the help.
+    const char* whiteNames[] = {"TO entire mybank.example domain",
+                                "FROM entire weather.example domain", "Webmail attachments"};
+    const char* blackNames[] = {"FROM www.freegames.example ... index.html",
+                                "TO ads.luckydraw.example ... win.asp"};
     Open({
-        {White | On | PopupDomain | PopupExact, "white one", "D.T", ""},
-        {On | SourceExact, "black one", "", "P://B"},
-        {White | SourceDomain | SourceExact, "white two", "", "E.U"},
-        {PopupExact, "black two", "P://X", ""},
-        {White | On | SourceExact, "white three", "", "P://W"},
+        {White | On | PopupDomain | PopupExact, whiteNames[0], "http://www.mybank.example/", ""},
+        {On | SourceExact, blackNames[0], "", "http://www.freegames.example/index.html"},
+        {White | SourceDomain | SourceExact, whiteNames[1], "", "http://www.weather.example/"},
+        {PopupExact, blackNames[1], "http://ads.luckydraw.example/win.asp", ""},
+        {White | On | SourceExact, whiteNames[2], "", "http://mail.example/inbox.html"},
     });
     ASSERT_FALSE(HasFatalFailure());
-    EXPECT_EQ(Names(true), (std::vector<std::string>{"white one", "white two", "white three"}));
-    EXPECT_EQ(Names(false), (std::vector<std::string>{"black one", "black two"}));
+    EXPECT_EQ(Names(true),
+              (std::vector<std::string>(std::begin(whiteNames), std::end(whiteNames))));
+    EXPECT_EQ(Names(false),
+              (std::vector<std::string>(std::begin(blackNames), std::end(blackNames))));
     EXPECT_EQ(Icons(true), (std::vector<int>{7, 2, 1}));
     EXPECT_EQ(Icons(false), (std::vector<int>{1, 4}));
     for (int id : {IDC_WHITE_EDIT, IDC_WHITE_DELETE, IDC_BLACK_EDIT, IDC_BLACK_DELETE}) {
