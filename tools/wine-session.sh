@@ -55,9 +55,12 @@ wine_session_start() {
   fi
   # Debian's Wine does not load its own fonts from where fonts-wine puts
   # them, and without Marlett the caption buttons are drawn as letters.
+  # MS Sans Serif is the bitmap font, as on Windows: Wine's TrueType stand-in
+  # is wider, and dialogs laid out in its units outgrow their windows.
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  if [ ! -f "$fonts/marlett.ttf" ]; then
-    cp /usr/share/wine/fonts/*.ttf "$fonts/" ||
+  if [ ! -f "$fonts/sserife.fon" ]; then
+    { cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/sserife.fon "$fonts/" &&
+      rm -f "$fonts/ms_sans_serif.ttf"; } ||
       wine_session_fail "copying Wine's fonts into the prefix" || return 1
   fi
   # A server we start ourselves does not inherit ctest's pipes.

@@ -16,6 +16,11 @@ done <<'LIST'
 band_maximised_popup_windows.png band_popup_windows.gif
 band_maximised_preferences.png band_preferences.gif
 tools_page.png band_tools.gif
+band_minimised.png band_minimised.gif
+rule_editor.png rule_editor.gif
+log_viewer.png log_viewer.gif
+log_settings.png log_settings.gif
+about_box.png about_box.gif
 setup-2-options.bmp setup_options.gif
 uninstall-1-question.bmp uninstall_question.gif
 LIST
