@@ -38,6 +38,9 @@ if(WIN32)
       -L${QM_WINE_DLL_DIR})
   add_compile_definitions(_WIN32_WINNT=0x0400 WINVER=0x0400 _WIN32_IE=0x0500 WIN32_LEAN_AND_MEAN NOMINMAX)
   add_compile_options(-ffunction-sections -fdata-sections)
+  # Nothing asks a type its name or casts down at run time: no type
+  # descriptions beyond those exceptions need.
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
   # No libgcc_s/libstdc++ DLLs beside ours.
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections
                    -Wl,--major-subsystem-version,${QM_SUBSYSTEM_MAJOR}
