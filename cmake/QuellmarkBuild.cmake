@@ -25,11 +25,13 @@ if(WIN32)
     set(QM_WINE_DLL_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
     set(QM_SUBSYSTEM_MAJOR 5)
     set(QM_SUBSYSTEM_MINOR 2)
+    set(QM_DLL_IMAGE_BASE 0x238250000)
   else()
     set(QM_WINE_ARCH win32)
     set(QM_WINE_DLL_DIR /usr/lib/i386-linux-gnu/wine/i386-windows)
     set(QM_SUBSYSTEM_MAJOR 4)
     set(QM_SUBSYSTEM_MINOR 0)
+    set(QM_DLL_IMAGE_BASE 0x69740000)
   endif()
   file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "${QM_WINE_ARCH}\n")
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${CMAKE_BINARY_DIR})
@@ -45,6 +47,18 @@ if(WIN32)
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections
                    -Wl,--major-subsystem-version,${QM_SUBSYSTEM_MAJOR}
                    -Wl,--minor-subsystem-version,${QM_SUBSYSTEM_MINOR})
+  # LLVM's linker drops each unused function with its unwind record; GNU ld
+  # keeps every record and so every function of an object it pulls in. The
+  # compiler driver finds lld only under a prefixed name in /usr/bin, so a
+  # specs file names it. Where lld's defaults differ from GNU ld's (OS
+  # version, stack reserve, Terminal Server awareness, the DLL's image base)
+  # the headers are set to what GNU ld wrote.
+  find_program(QM_LLD ld.lld REQUIRED)
+  set(QM_LLD_SPECS ${CMAKE_BINARY_DIR}/lld.specs)
+  file(WRITE ${QM_LLD_SPECS} "*linker:\n${QM_LLD}\n\n")
+  add_link_options(-specs=${QM_LLD_SPECS} -fno-use-linker-plugin
+                   -Wl,--major-os-version,4 -Wl,--minor-os-version,0 -Wl,--stack,0x200000
+                   -Wl,--disable-tsaware)
   set(QM_GTEST_ROOT /usr/src/googletest/googletest)
   add_library(qm_gtest STATIC ${QM_GTEST_ROOT}/src/gtest-all.cc)
   add_library(qm_gtest_main STATIC ${QM_GTEST_ROOT}/src/gtest_main.cc)
