@@ -59,6 +59,8 @@ if(WIN32)
   add_link_options(-specs=${QM_LLD_SPECS} -fno-use-linker-plugin
                    -Wl,--major-os-version,4 -Wl,--minor-os-version,0 -Wl,--stack,0x200000
                    -Wl,--disable-tsaware)
+  # The build's scripts: packing the installer's files and pictures.
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
   set(QM_GTEST_ROOT /usr/src/googletest/googletest)
   add_library(qm_gtest STATIC ${QM_GTEST_ROOT}/src/gtest-all.cc)
   add_library(qm_gtest_main STATIC ${QM_GTEST_ROOT}/src/gtest_main.cc)
@@ -125,4 +127,33 @@ function(qm_fuzz_target name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
     set_property(GLOBAL APPEND PROPERTY QM_FUZZ_TARGETS ${name})
   endif()
+endfunction()
+
+# qm_packed_bitmaps(TARGET IDS_HEADER ID FILE [ID FILE]...): bitmap files of
+# the current folder packed (tools/pack_files.py) as the target's
+# PACKED_BITMAP resources, under the identifiers of IDS_HEADER.
+function(qm_packed_bitmaps target ids)
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/packed_pictures)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_pictures.rc)
+  set(text "// Pictures packed from their bitmap files (generated).\n#include \"${ids}\"\n")
+  set(sources)
+  set(packed)
+  set(items ${ARGN})
+  while(items)
+    list(POP_FRONT items id file)
+    get_filename_component(name ${file} NAME)
+    list(APPEND sources ${CMAKE_CURRENT_SOURCE_DIR}/${file})
+    list(APPEND packed ${dir}/${name})
+    string(APPEND text "${id} PACKED_BITMAP \"${dir}/${name}\"\n")
+  endwhile()
+  add_custom_command(
+    OUTPUT ${packed}
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/pack_files.py ${dir} ${sources}
+    DEPENDS ${sources} ${CMAKE_SOURCE_DIR}/tools/pack_files.py
+    COMMENT "Packing the pictures of ${target}"
+    VERBATIM)
+  file(WRITE ${rc}.in "${text}")
+  configure_file(${rc}.in ${rc} COPYONLY)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${packed}")
+  target_sources(${target} PRIVATE ${rc})
 endfunction()
