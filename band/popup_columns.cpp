@@ -2,6 +2,8 @@
 
 #include <numeric>
 
+#include "common/decimal.h"
+
 namespace qm::band {
 namespace {
 
@@ -14,11 +16,11 @@ constexpr float kPercent = 0.01f;
 constexpr int kRemeasureSlack = 2;
 
 std::wstring Size(std::int32_t value) {
-    return value < 100 ? L"-" : std::to_wstring(value);
+    return value < 100 ? L"-" : DecimalWideText(value);
 }
 
 std::wstring Position(std::int32_t value) {
-    return value == -1 ? L"-" : std::to_wstring(value);
+    return value == -1 ? L"-" : DecimalWideText(value);
 }
 
 }  // namespace

@@ -25,11 +25,13 @@ if(WIN32)
     set(QM_WINE_DLL_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
     set(QM_SUBSYSTEM_MAJOR 5)
     set(QM_SUBSYSTEM_MINOR 2)
+    set(QM_DLL_IMAGE_BASE 0x238250000)
   else()
     set(QM_WINE_ARCH win32)
     set(QM_WINE_DLL_DIR /usr/lib/i386-linux-gnu/wine/i386-windows)
     set(QM_SUBSYSTEM_MAJOR 4)
     set(QM_SUBSYSTEM_MINOR 0)
+    set(QM_DLL_IMAGE_BASE 0x69740000)
   endif()
   file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "${QM_WINE_ARCH}\n")
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${CMAKE_BINARY_DIR})
@@ -38,10 +40,27 @@ if(WIN32)
       -L${QM_WINE_DLL_DIR})
   add_compile_definitions(_WIN32_WINNT=0x0400 WINVER=0x0400 _WIN32_IE=0x0500 WIN32_LEAN_AND_MEAN NOMINMAX)
   add_compile_options(-ffunction-sections -fdata-sections)
+  # Nothing asks a type its name or casts down at run time: no type
+  # descriptions beyond those exceptions need.
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
   # No libgcc_s/libstdc++ DLLs beside ours.
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections
                    -Wl,--major-subsystem-version,${QM_SUBSYSTEM_MAJOR}
                    -Wl,--minor-subsystem-version,${QM_SUBSYSTEM_MINOR})
+  # LLVM's linker drops each unused function with its unwind record; GNU ld
+  # keeps every record and so every function of an object it pulls in. The
+  # compiler driver finds lld only under a prefixed name in /usr/bin, so a
+  # specs file names it. Where lld's defaults differ from GNU ld's (OS
+  # version, stack reserve, Terminal Server awareness, the DLL's image base)
+  # the headers are set to what GNU ld wrote.
+  find_program(QM_LLD ld.lld REQUIRED)
+  set(QM_LLD_SPECS ${CMAKE_BINARY_DIR}/lld.specs)
+  file(WRITE ${QM_LLD_SPECS} "*linker:\n${QM_LLD}\n\n")
+  add_link_options(-specs=${QM_LLD_SPECS} -fno-use-linker-plugin
+                   -Wl,--major-os-version,4 -Wl,--minor-os-version,0 -Wl,--stack,0x200000
+                   -Wl,--disable-tsaware)
+  # The build's scripts: packing the installer's files and pictures.
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
   set(QM_GTEST_ROOT /usr/src/googletest/googletest)
   add_library(qm_gtest STATIC ${QM_GTEST_ROOT}/src/gtest-all.cc)
   add_library(qm_gtest_main STATIC ${QM_GTEST_ROOT}/src/gtest_main.cc)
@@ -108,4 +127,33 @@ function(qm_fuzz_target name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
     set_property(GLOBAL APPEND PROPERTY QM_FUZZ_TARGETS ${name})
   endif()
+endfunction()
+
+# qm_packed_bitmaps(TARGET IDS_HEADER ID FILE [ID FILE]...): bitmap files of
+# the current folder packed (tools/pack_files.py) as the target's
+# PACKED_BITMAP resources, under the identifiers of IDS_HEADER.
+function(qm_packed_bitmaps target ids)
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/packed_pictures)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_pictures.rc)
+  set(text "// Pictures packed from their bitmap files (generated).\n#include \"${ids}\"\n")
+  set(sources)
+  set(packed)
+  set(items ${ARGN})
+  while(items)
+    list(POP_FRONT items id file)
+    get_filename_component(name ${file} NAME)
+    list(APPEND sources ${CMAKE_CURRENT_SOURCE_DIR}/${file})
+    list(APPEND packed ${dir}/${name})
+    string(APPEND text "${id} PACKED_BITMAP \"${dir}/${name}\"\n")
+  endwhile()
+  add_custom_command(
+    OUTPUT ${packed}
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/pack_files.py ${dir} ${sources}
+    DEPENDS ${sources} ${CMAKE_SOURCE_DIR}/tools/pack_files.py
+    COMMENT "Packing the pictures of ${target}"
+    VERBATIM)
+  file(WRITE ${rc}.in "${text}")
+  configure_file(${rc}.in ${rc} COPYONLY)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${packed}")
+  target_sources(${target} PRIVATE ${rc})
 endfunction()

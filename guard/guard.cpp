@@ -1,9 +1,9 @@
 #include "guard/guard.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cwctype>
 
+#include "common/decimal.h"
 #include "common/text.h"
 #include "log/activity_log.h"
 
@@ -144,10 +144,7 @@ void Guard::KeepRecord(std::unique_ptr<PopupRecord> record) {
 
 void Guard::UpdateSessionStatistics(bool stopped) {
     if (stopped) ++StoppedCount;
-    char text[64];
-    std::snprintf(text, sizeof text, "session statistics: %d stopped popups",
-                  static_cast<int>(StoppedCount));
-    statusText = text;
+    statusText = "session statistics: " + DecimalText(StoppedCount) + " stopped popups";
     host_.ShowStatus(statusText);
     if (stopped && settings_.FlashAlert) host_.StartFlash();
 }

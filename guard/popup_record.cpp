@@ -1,8 +1,8 @@
 #include "guard/popup_record.h"
 
-#include <cstdio>
 #include <vector>
 
+#include "common/decimal.h"
 #include "common/text.h"
 
 namespace qm {
@@ -49,12 +49,6 @@ std::wstring Widen(const std::string& ascii) {
     return std::wstring(ascii.begin(), ascii.end());
 }
 
-std::string Format(const char* format, std::int32_t value) {
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, format, static_cast<int>(value));
-    return buffer;
-}
-
 std::string Join(const std::vector<std::string>& items, const char* separator) {
     std::string joined;
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -96,10 +90,10 @@ PopupRecord::~PopupRecord() = default;
 std::wstring PopupRecord::Features(bool full, bool words) const {
     std::vector<std::string> items;
     if (full) {
-        if (height >= 100) items.push_back(Format("height=%d", height));
-        if (width >= 100) items.push_back(Format("width=%d", width));
-        if (left >= 0) items.push_back(Format("left=%d", left));
-        if (top >= 0) items.push_back(Format("top=%d", top));
+        if (height >= 100) items.push_back("height=" + DecimalText(height));
+        if (width >= 100) items.push_back("width=" + DecimalText(width));
+        if (left >= 0) items.push_back("left=" + DecimalText(left));
+        if (top >= 0) items.push_back("top=" + DecimalText(top));
     }
     for (const Bar& bar : kFeatureBars) {
         std::int32_t value = this->*bar.field;
@@ -138,8 +132,8 @@ std::wstring PopupRecord::Describe() const {
     line(L"source title: " + sourceTitle);
     line(L"source url: " + sourceUrl);
     auto measure = [&line](const char* name, std::int32_t value, std::int32_t least) {
-        line(Widen(value >= least ? Format((std::string(name) + ": %d").c_str(), value)
-                                  : std::string(name) + ": undefined"));
+        line(Widen(std::string(name) + ": " +
+                   (value >= least ? DecimalText(value) : std::string("undefined"))));
     };
     measure("height", height, 100);
     measure("width", width, 100);
@@ -165,7 +159,7 @@ std::string PopupRecord::ToLogLine() const {
     }
     line += kEsc;
     for (std::int32_t number : {height, width, left, top}) {
-        line += Format("%d", number);
+        line += DecimalText(number);
         line += kEsc;
     }
     std::uint16_t flags = 0;

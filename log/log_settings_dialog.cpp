@@ -1,8 +1,7 @@
 #include "log/log_settings_dialog.h"
 
-#include <cstdio>
-
 #include "band/resources/tools_ids.h"
+#include "common/decimal.h"
 #include "log/centred_dialog.h"
 #include "rules/dialog_text.h"
 
@@ -43,9 +42,7 @@ private:
                      : choice_.stopRecording ? IDC_STOP_RECORDING
                                              : IDC_REMOVE_OLDEST;
         CheckRadioButton(dialog_, IDC_REMOVE_OLDEST, IDC_CLEAR_ALL, action);
-        char size[16];
-        std::snprintf(size, sizeof size, "%d", static_cast<int>(choice_.maxLogSize));
-        SetDlgItemTextA(dialog_, IDC_MAX_LOG_SIZE, size);
+        SetDlgItemTextA(dialog_, IDC_MAX_LOG_SIZE, DecimalText(choice_.maxLogSize).c_str());
     }
 
     void OnOk() {

@@ -2,9 +2,8 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-
 #include "band/resources/tools_ids.h"
+#include "common/decimal.h"
 #include "common/text.h"
 #include "log/centred_dialog.h"
 #include "log/log_viewer_model.h"
@@ -28,9 +27,7 @@ std::string DateTimeText(const LocalTime& t) {
 }
 
 void SetNumber(HWND dialog, int id, int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    SetDlgItemTextA(dialog, id, text);
+    SetDlgItemTextA(dialog, id, DecimalText(value).c_str());
 }
 
 class LogViewerDialog {

@@ -21,7 +21,7 @@ class InstallPackage {
 public:
     virtual ~InstallPackage() = default;
     virtual bool has(int resource) = 0;
-    // The resource's bytes, valid while the program runs.
+    // The packaged file's bytes, valid until the next load.
     virtual bool load(int resource, std::string_view& bytes) = 0;
 };
 

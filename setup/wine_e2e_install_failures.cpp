@@ -1,7 +1,7 @@
 // Installations that fail part way: each failure shows its message, ends
-// the wizard, and leaves what was written before it. The installer with a
-// DLL that cannot register is made from the real one with the system's
-// resource updater.
+// the wizard, and leaves what was written before it. The installers with a
+// DLL that cannot register or a damaged packaged file are made from the real
+// one with the system's resource updater.
 
 #include <windows.h>
 #include <ole2.h>
@@ -11,6 +11,7 @@
 #include "setup/e2e/product_state.h"
 #include "setup/e2e/wizard_driver.h"
 #include "setup/e2e/wizard_runs.h"
+#include "setup/testing/pack_file.h"
 
 namespace qm::e2e {
 namespace {
@@ -20,8 +21,8 @@ BOOL CALLBACK FirstLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR fou
     return FALSE;
 }
 
-// A copy of the installer whose packaged file `resource` holds `bytes`, or
-// is missing when `bytes` is null.
+// A copy of the installer whose packaged file `resource` holds `bytes` (as
+// they are: pack a file first), or is missing when `bytes` is null.
 std::string ChangedInstaller(const char* name, int resource, const std::string* bytes) {
     std::string copy = BuildFolder() + "fixtures\\" + name + ".exe";
     if (!CopyFileA(SetupProgram().c_str(), copy.c_str(), FALSE)) return {};
@@ -56,7 +57,8 @@ protected:
 TEST_F(InstallerFailures, ADllThatCannotRegisterLeavesNoUninstallEntry) {
     const std::string fixture = ReadFileBytes(BuildFolder() + "fixtures\\qm_fixture_server.dll");
     InstallRun run;
-    run.program = ChangedInstaller("setup-failing-dll", 199, &fixture);
+    const std::string packed = testing::PackFile(fixture);
+    run.program = ChangedInstaller("setup-failing-dll", 199, &packed);
     run.screenshots = "setup-failure-registration";
     ASSERT_FALSE(run.program.empty());
     SetEnvironmentVariableA("QM_FIXTURE_RESULT", "80004005");
@@ -112,6 +114,30 @@ TEST_F(InstallerFailures, AFolderTooLongForItsFilesFailsWithTheProceduresOwnMess
         EXPECT_FALSE(FolderExists(InstallFolder())) << "nothing in the proposed folder";
         RemoveTree(parent);
     }
+}
+
+TEST_F(InstallerFailures, ADamagedPackagedFileIsNotWritten) {
+    // The help file's packed bytes with their last byte, the end of the
+    // stream's sum, changed.
+    HMODULE setup = LoadLibraryExA(SetupProgram().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(setup);
+    HRSRC found = FindResourceA(setup, MAKEINTRESOURCEA(200), "FILES");
+    ASSERT_TRUE(found);
+    std::string damaged(static_cast<const char*>(LockResource(LoadResource(setup, found))),
+                        SizeofResource(setup, found));
+    FreeLibrary(setup);
+    damaged.back() = static_cast<char>(damaged.back() ^ 1);
+    InstallRun run;
+    run.program = ChangedInstaller("setup-damaged-help", 200, &damaged);
+    run.screenshots = "setup-failure-damaged";
+    ASSERT_FALSE(run.program.empty());
+    std::string message;
+    ASSERT_TRUE(InstallFailingWith(run, message));
+    EXPECT_EQ(message, "Installer error:\ncould not extract file");
+    EXPECT_FALSE(FileExists(InstallFolder() + "\\qmhelp.chm")) << "no cut or changed file";
+    EXPECT_TRUE(FileExists(InstallFolder() + "\\uninstall.exe")) << "what came before stays";
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMakerKey));
+    DeleteFileA(run.program.c_str());
 }
 
 }  // namespace

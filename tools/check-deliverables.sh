@@ -1,17 +1,18 @@
 #!/bin/bash
 # Static checks of a Windows build's deliverables, without running them: the
-# machine type of the build's architecture, the subsystem version the oldest
-# Windows of that architecture loads, the two programs built for the GUI
-# subsystem, imports only from DLLs every supported Windows has, and the
-# DLL's four COM entry points as its only exports.
+# machine type of the build's architecture, the subsystem and OS version the
+# oldest Windows of that architecture loads, the two programs built for the
+# GUI subsystem, imports only from DLLs every supported Windows has, the
+# DLL's four COM entry points as its only exports, and the DLL's preferred
+# base with the relocations that let it load elsewhere.
 #   tools/check-deliverables.sh BUILD_DIR
 set -euo pipefail
 build=$1
 out="$build/out"
 arch=$(cat "$build/wine-arch")
 case "$arch" in
-  win32) format=pei-i386 subsystem="4 0" ;;
-  win64) format=pei-x86-64 subsystem="5 2" ;;
+  win32) format=pei-i386 subsystem="4 0" dll_base=69740000 ;;
+  win64) format=pei-x86-64 subsystem="5 2" dll_base=0000000238250000 ;;
   *) echo "unknown architecture '$arch' in $build/wine-arch" >&2; exit 1 ;;
 esac
 system_dlls="kernel32.dll user32.dll gdi32.dll advapi32.dll ole32.dll oleaut32.dll shell32.dll
@@ -35,6 +36,9 @@ for file in quellmark.dll uninstall.exe QuellmarkSetup.exe; do
   got_subsystem="$(field MajorSubsystemVersion) $(field MinorSubsystemVersion)"
   [ "$got_subsystem" = "$subsystem" ] ||
     fault "$file" "subsystem version ${got_subsystem/ /.}, expected ${subsystem/ /.}"
+  # What GNU ld always wrote, and what the oldest supported loaders have seen.
+  got_os="$(field MajorOSystemVersion) $(field MinorOSystemVersion)"
+  [ "$got_os" = "4 0" ] || fault "$file" "OS version ${got_os/ /.}, expected 4.0"
   if [ "$file" != quellmark.dll ] && [ "$(field Subsystem)" != 00000002 ]; then
     fault "$file" "subsystem $(field Subsystem), expected 2 (Windows GUI)"
   fi
@@ -51,6 +55,13 @@ if [ -f "$out/quellmark.dll" ]; then
     sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
   expected="DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer "
   [ "$exports" = "$expected" ] || fault quellmark.dll "exports ${exports:-nothing}"
+  headers=$(objdump -p "$out/quellmark.dll")
+  base=$(awk '$1 == "ImageBase" { print $2 }' <<<"$headers")
+  [ "$base" = "$dll_base" ] || fault quellmark.dll "image base $base, expected $dll_base"
+  # Another DLL at our base moves us: only relocations make that possible.
+  relocations=$(awk '$1 == "Entry" && $2 == 5 { print $4 }' <<<"$headers")
+  [ -n "$relocations" ] && [ "$((16#$relocations))" -gt 0 ] ||
+    fault quellmark.dll "no base relocations"
 fi
 
 if [ "$faults" -gt 0 ]; then

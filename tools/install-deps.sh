@@ -1,11 +1,13 @@
 #!/bin/sh
 # Installs the Debian packages the builds and tests need, when any is missing:
-# both MinGW-w64 compilers, Wine of both architectures (the 32-bit one is
-# installed even where the kernel cannot run it; the scripts probe before use)
-# and the font that draws the caption buttons.
+# both MinGW-w64 compilers with LLVM's linker, zlib for the host and both
+# Windows targets, Python for the build's scripts, Wine of both architectures
+# (the 32-bit one is installed even where the kernel cannot run it; the
+# scripts probe before use) and the font that draws the caption buttons.
 set -e
 packages="cmake make g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
-g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 mingw-w64-tools
+g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 mingw-w64-tools lld
+zlib1g-dev libz-mingw-w64-dev python3
 wine wine32:i386 wine64 libwine-dev fonts-wine
 xvfb x11-apps x11-utils imagemagick fp-utils"
 missing=""

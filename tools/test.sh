@@ -1,9 +1,10 @@
 #!/bin/bash
 # The whole test run: installs what is missing, builds every preset, runs the
 # native unit tests, the same under ASan/UBSan, each fuzz target for a bounded
-# time, the static checks of both Windows builds' deliverables, and the Wine
-# tests: of the 64-bit build always, of the 32-bit build (what ships) wherever
-# this machine can run 32-bit programs.
+# time, the static checks of both Windows builds' deliverables with their
+# sizes (the shipped 32-bit build's within its budget), and the Wine tests: of
+# the 64-bit build always, of the 32-bit build (what ships) wherever this
+# machine can run 32-bit programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -46,6 +47,13 @@ for build in win32 win64; do
   cmake --preset "$build" >/dev/null
   cmake --build --preset "$build" -j"$jobs"
   tools/check-deliverables.sh "build/$build"
+  if [ "$build" = win32 ]; then
+    echo "-- sizes of the shipped build, each within its budget"
+    tools/size-report.sh "build/$build" --budget
+  else
+    echo "-- sizes"
+    tools/size-report.sh "build/$build"
+  fi
 done
 
 # wine_tests BUILD: the build's Wine tests in a session of their own. Both

@@ -14,6 +14,7 @@
 #include "setup/wizard_texts.h"
 #include "setup/win32/dialog_progress_page.h"
 #include "setup/win32/module_package.h"
+#include "setup/win32/packed_bitmap.h"
 #include "setup/win32/shell_shortcuts.h"
 #include "setup/win32/system_folders.h"
 #include "setup/win32/system_server_registration.h"
@@ -26,7 +27,7 @@ namespace {
 class InstallerPage : public WizardPage {
 public:
     InstallerPage(HINSTANCE instance, int dialog, InstallerState& state)
-        : WizardPage(instance, dialog, IDR_LOGO_JPG), state_(state) {}
+        : WizardPage(instance, dialog, IDR_LOGO_JPG, IDB_LOGO), state_(state) {}
 
 protected:
     InstallerState& state_;
@@ -216,12 +217,19 @@ public:
     using InstallerPage::InstallerPage;
 
 private:
-    void onInit() override { SetDlgItemTextA(window(), IDC_FINISHED_TEXT, kFinishedText); }
+    void onInit() override {
+        SetDlgItemTextA(window(), IDC_FINISHED_TEXT, kFinishedText);
+        menuPicture_.reset(LoadPackedBitmap(instance(), IDB_EXPLORER_BAR_MENU));
+        SendDlgItemMessageA(window(), IDC_MENU_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
+                            reinterpret_cast<LPARAM>(menuPicture_.get()));
+    }
     void onSetActive() override {
         PropSheet_SetWizButtons(sheet(), PSWIZB_FINISH);
         PropSheet_SetFinishText(sheet(), kFinishedButton);
         EnableButton(sheet(), kCancelButton, false);
     }
+
+    band::Bitmap menuPicture_;
 };
 
 // Windows 98 and NT4 without the desktop update name no Program Files folder.

@@ -1,6 +1,7 @@
 #include "setup/win32/module_package.h"
 
 #include "setup/install_steps.h"
+#include "setup/packed_file.h"
 
 namespace qm::win32 {
 
@@ -13,7 +14,8 @@ bool ModulePackage::load(int resource, std::string_view& bytes) {
     HGLOBAL loaded = found ? LoadResource(module_, found) : nullptr;
     const char* data = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
     if (!data) return false;
-    bytes = std::string_view(data, SizeofResource(module_, found));
+    if (!UnpackFile(std::string_view(data, SizeofResource(module_, found)), file_)) return false;
+    bytes = file_;
     return true;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
-// The installer's packaged files: "FILES" resources of its own module.
+// The installer's packaged files: "FILES" resources of its own module, each
+// a packed file.
 
 #include <windows.h>
+
+#include <string>
 
 #include "setup/install_procedure.h"
 
@@ -15,6 +18,7 @@ public:
 
 private:
     HMODULE module_;
+    std::string file_;
 };
 
 }  // namespace qm::win32

@@ -1,9 +1,11 @@
 #include "setup/win32/wizard_page.h"
 
+#include "setup/win32/packed_bitmap.h"
+
 namespace qm::win32 {
 
-WizardPage::WizardPage(HINSTANCE instance, int dialog, int logoJpeg)
-    : instance_(instance), dialog_(dialog), logoJpeg_(logoJpeg) {}
+WizardPage::WizardPage(HINSTANCE instance, int dialog, int logoJpeg, int logoFallback)
+    : instance_(instance), dialog_(dialog), logoJpeg_(logoJpeg), logoFallback_(logoFallback) {}
 
 PROPSHEETPAGEA WizardPage::describe() {
     PROPSHEETPAGEA page{};
@@ -93,7 +95,13 @@ void WizardPage::loadLogo() {
 }
 
 void WizardPage::showFallbackLogo() {
-    ShowWindow(GetDlgItem(window_, kLogoFallbackStatic), SW_SHOW);
+    HWND fallback = GetDlgItem(window_, kLogoFallbackStatic);
+    if (!fallbackLogo_) {
+        fallbackLogo_.reset(LoadPackedBitmap(instance_, logoFallback_));
+        SendMessageA(fallback, STM_SETIMAGE, IMAGE_BITMAP,
+                     reinterpret_cast<LPARAM>(fallbackLogo_.get()));
+    }
+    ShowWindow(fallback, SW_SHOW);
 }
 
 void WizardPage::paint() {

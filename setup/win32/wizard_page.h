@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "band/gdi_objects.h"
 #include "setup/win32/logo_picture.h"
 
 namespace qm::win32 {
@@ -17,8 +18,9 @@ constexpr int kLogoFallbackStatic = 1004;
 
 class WizardPage {
 public:
-    // `logoJpeg`: the program's "JPG" resource drawn on every page.
-    WizardPage(HINSTANCE instance, int dialog, int logoJpeg);
+    // `logoJpeg`: the program's "JPG" resource drawn on every page;
+    // `logoFallback`: its packed bitmap, shown when the JPEG fails.
+    WizardPage(HINSTANCE instance, int dialog, int logoJpeg, int logoFallback);
     virtual ~WizardPage() = default;
     WizardPage(const WizardPage&) = delete;
     WizardPage& operator=(const WizardPage&) = delete;
@@ -54,8 +56,10 @@ private:
     HINSTANCE instance_;
     int dialog_;
     int logoJpeg_;
+    int logoFallback_;
     HWND window_ = nullptr;
     LogoPicture logo_;
+    band::Bitmap fallbackLogo_;
 };
 
 // The text of a window, at most 260 characters.

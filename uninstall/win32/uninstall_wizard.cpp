@@ -88,8 +88,8 @@ int CALLBACK FrameCallback(HWND sheet, UINT message, LPARAM) {
 }  // namespace
 
 void RunUninstallWizard(HINSTANCE instance) {
-    ConfirmPage confirm(instance, IDD_CONFIRM_UNINSTALL, IDR_LOGO_JPG);
-    ProgressPage progress(instance, IDD_UNINSTALL_PROGRESS, IDR_LOGO_JPG);
+    ConfirmPage confirm(instance, IDD_CONFIRM_UNINSTALL, IDR_LOGO_JPG, IDB_LOGO);
+    ProgressPage progress(instance, IDD_UNINSTALL_PROGRESS, IDR_LOGO_JPG, IDB_LOGO);
     PROPSHEETPAGEA pages[] = {confirm.describe(), progress.describe()};
     RunWizard(instance, pages, sizeof pages / sizeof pages[0], IDI_QUELLMARK, IDS_UNINSTALL_CAPTION,
               &FrameCallback);

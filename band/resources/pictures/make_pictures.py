@@ -2,17 +2,22 @@
 """Draws the band's pictures: tab labels, logo, button faces, list icons, the
 About picture and the pointing-hand cursor.
 
-Run it from anywhere with Python 3 (standard library only); it rewrites the
-.bmp and .cur files beside itself. The sources are this script (the logo,
-icons and About picture are drawn from shapes here), font.txt (the label
-font), buttons.txt (the small button faces) and cursor.txt (the hand).
+Run it from anywhere with Python 3 (standard library and the repository's
+tools/exact_bmp.py, which writes each bitmap in its smallest exact encoding);
+it rewrites the .bmp and .cur files beside itself. The sources are this
+script (the logo, icons and About picture are drawn from shapes here),
+font.txt (the label font), buttons.txt (the small button faces) and
+cursor.txt (the hand).
 """
 
 import os
 import struct
+import sys
 from collections import Counter
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "tools"))
+import exact_bmp  # noqa: E402
 
 WHITE = (255, 255, 255)
 NAVY = (36, 36, 59)  # the band's flash colour, also the logo's frame
@@ -336,21 +341,12 @@ def quantise(rows, keep=()):
 
 
 def write_bmp(name, canvas, keep=()):
+    """The picture in at most 256 colours, in its smallest exact encoding."""
     rows = canvas.rows()
     palette, index = quantise(rows, keep)
-    width, height = canvas.width, canvas.height
-    stride = (width + 3) & ~3
-    bits = bytearray()
-    for row in reversed(rows):
-        line = bytes(index[p] for p in row)
-        bits += line + bytes(stride - width)
-    table = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
-    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0, len(bits), 2835, 2835,
-                         len(palette), 0)
-    offset = 14 + len(header) + len(table)
-    data = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset) + header + table
+    pixels = [[palette[index[p]] for p in row] for row in rows]
     with open(os.path.join(HERE, name), "wb") as out:
-        out.write(data + bits)
+        out.write(exact_bmp.encode(canvas.width, canvas.height, pixels))
 
 
 def write_cursor(name):

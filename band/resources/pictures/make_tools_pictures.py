@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the rules and log tools as 24-bit bitmaps.
+"""Draws the pictures of the rules and log tools as bitmaps.
 
 rule_icons.bmp (bitmap 252): eight 16 x 16 pictures side by side, in the order
 of the rule lists' image list: an arrow leaving one window (FROM exact),
@@ -12,12 +12,17 @@ only) and the same window crossed out in red (stopped).
 
 The background is RGB(8, 0, 0), the colour the image lists make transparent.
 
-Run it from anywhere with Python 3 (standard library only); it rewrites
-the two .bmp files beside itself, like make_pictures.py beside it.
+Run it from anywhere with Python 3 (standard library and the repository's
+tools/exact_bmp.py); it rewrites the two .bmp files beside itself, like
+make_pictures.py beside it.
 """
 
 import os
-import struct
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..",
+                                "tools"))
+import exact_bmp  # noqa: E402
 
 SIZE = 16
 MASK = (8, 0, 0)
@@ -134,20 +139,10 @@ def log_window(crossed):
 
 
 def write_bmp(path, pictures):
-    width = SIZE * len(pictures)
-    row_size = (width * 3 + 3) // 4 * 4
-    data = bytearray()
-    for y in reversed(range(SIZE)):  # bottom-up rows
-        row = bytearray()
-        for picture in pictures:
-            for (r, g, b) in picture.pixels[y]:
-                row += bytes((b, g, r))
-        row += bytes(row_size - len(row))
-        data += row
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
-    info = struct.pack("<IiiHHIIiiII", 40, width, SIZE, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    """The pictures side by side, in their smallest exact encoding."""
+    rows = [[pixel for picture in pictures for pixel in picture.pixels[y]] for y in range(SIZE)]
     with open(path, "wb") as out:
-        out.write(header + info + data)
+        out.write(exact_bmp.encode(SIZE * len(pictures), SIZE, rows))
 
 
 def main():

@@ -1,13 +1,22 @@
 #!/bin/sh
 # Draws the wizards' pictures and the programs' icon with ImageMagick and
-# writes them beside this script. The results are committed, so the build
-# needs neither ImageMagick nor the fonts; run this again after a change.
+# writes them into OUT_DIR, by default beside this script. The results are
+# committed, so the build needs neither ImageMagick nor the fonts; run this
+# again after a change (and uninstall/resources/pictures/make_pictures.sh,
+# which takes the uninstaller's from here).
 #   logo.bmp / logo.jpg     200 x 175  the logo at the left of every wizard page
 #   browser_open.bmp        204 x  52  top of "Installation Cannot Proceed"
 #   explorer_bar_menu.bmp   255 x 115  finished page: where the band is chosen
-#   quellmark.ico           48, 32, 16 the installer's and uninstaller's icon
+#   quellmark.ico           48, 32, 16 the installer's and uninstaller's icon,
+#                                      each size in 32 bits, 256 and 16 colours
+# Each bitmap is then written in its smallest exact encoding
+# (tools/exact_bmp.py).
+#   make_pictures.sh [OUT_DIR]
 set -e
-cd "$(dirname "$0")"
+here=$(cd "$(dirname "$0")" && pwd)
+tools="$here/../../../tools"
+help_images="$here/../../../help/images"
+cd "${1:-$here}"
 bold=DejaVu-Sans-Bold
 plain=DejaVu-Sans
 tmp=$(mktemp -d)
@@ -57,7 +66,10 @@ convert -size 255x115 xc:'#d4d0c8' \
   -annotate +174+105 'quellmark' \
   -type truecolor BMP3:explorer_bar_menu.bmp
 
-# The icon: the logo's window and its stop sign, drawn for each size.
+python3 "$tools/exact_bmp.py" logo.bmp browser_open.bmp explorer_bar_menu.bmp
+
+# The icon: the logo's window and its stop sign, drawn at 48 pixels and made
+# smaller for 32; the 16-pixel one is drawn pixel by pixel in icon16.txt.
 icon() {
   size=$1
   convert -size 48x48 xc:none \
@@ -65,10 +77,11 @@ icon() {
     -fill '#2a4f96' -stroke none -draw 'rectangle 4,6 43,13' \
     -fill none -stroke '#d21f1f' -strokewidth 5 -draw 'circle 24,28 24,17' \
     -draw 'line 17,21 31,35' \
-    -resize "${size}x${size}" "$tmp/icon$size.png"
+    -resize "${size}x${size}" -depth 8 "rgba:$tmp/icon$size.rgba"
 }
-icon 48; icon 32; icon 16
-convert "$tmp/icon48.png" "$tmp/icon32.png" "$tmp/icon16.png" quellmark.ico
+icon 48; icon 32
+python3 "$tools/make_icon.py" quellmark.ico 48:"$tmp/icon48.rgba" 32:"$tmp/icon32.rgba" \
+  16:"$here/icon16.txt"
 
 # The help shows the menu picture too.
-convert explorer_bar_menu.bmp ../../../help/images/explorer_bar_menu.gif
+convert explorer_bar_menu.bmp "$help_images/explorer_bar_menu.gif"
