@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "lab/decision_summary.h"
 #include "lab/expectation.h"
 #include "lab/scenario_parser.h"
 #include "lab/scenario_runner.h"
@@ -19,7 +20,8 @@
 namespace {
 
 const char kHelp[] =
-    R"help(usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--keep-open] SCENARIO
+    R"help(usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--summary]
+                     [--keep-open] SCENARIO
        quellmark-lab --help
 
 Plays SCENARIO in a stand-in browser window with the band NAME (a ProgID or
@@ -31,6 +33,8 @@ COM runtime could not start.
 
   --times       put the milliseconds since the start before each trace line
   --trace FILE  also write the trace (without times) to FILE
+  --summary     after the trace, say what the band did with each new window
+                and why, from its decision lines (80 columns)
   --keep-open   after the timeline, go on until the browser window is closed;
                 meanwhile a person can click, right-click and hover the
                 elements listed in the page area
@@ -105,6 +109,11 @@ TRACE (one line per event)
   bar-menu items "ITEM" [x]"CHECKED" [gray]"DISABLED" - ...
   bar-menu chose "ITEM" hr=..   bar-menu missing "ITEM"   bar-menu failed hr=..
   browser size WIDTHxHEIGHT by=user|caller
+  decision N new-window OUTCOME because=WHY level=L click=.. plug-in=.. block-all=.. [white="R"]
+  decision N navigation held|loads "URL" because=WHY level=L [white="R"] [black="R"]
+  decision N capture stopped|shown|reopened|dropped "URL" because=WHY level=L
+             page=complete|time-limit counted=yes|no [white="R"] [black="R"]
+                                             the band's own decisions, numbered by the band
 BROWSER is main, frameN, captureN or windowN. See lab/README.md for more.
 )help";
 
@@ -113,6 +122,7 @@ struct Options {
     std::string band;
     std::string traceFile;
     bool times = false;
+    bool summary = false;
     bool keepOpen = false;
 };
 
@@ -123,6 +133,8 @@ bool ReadArguments(int argc, char** argv, Options& options) {
             (argument == "--band" ? options.band : options.traceFile) = argv[++i];
         } else if (argument == "--times") {
             options.times = true;
+        } else if (argument == "--summary") {
+            options.summary = true;
         } else if (argument == "--keep-open") {
             options.keepOpen = true;
         } else if (!argument.empty() && argument[0] != '-' && options.scenario.empty()) {
@@ -158,8 +170,8 @@ int main(int argc, char** argv) {
     Options options;
     if (!ReadArguments(argc, argv, options)) {
         std::fputs(
-            "usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--keep-open] "
-            "SCENARIO\n",
+            "usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--summary] "
+            "[--keep-open] SCENARIO\n",
             stderr);
         return 2;
     }
@@ -196,6 +208,14 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> problems;
     qm::lab::RunScenario(parsed.scenario, trace, problems, options.keepOpen);
+
+    if (options.summary) {
+        std::puts("");
+        for (const std::string& line : qm::lab::SummarizeDecisions(trace.lines())) {
+            std::puts(line.c_str());
+        }
+        std::fflush(stdout);
+    }
 
     int status = 0;
     for (const std::string& problem : problems) {
