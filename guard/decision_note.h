@@ -29,6 +29,7 @@ struct DecisionNote {
         BarHidden,     // the bar is not visible
         NoProtection,  // level 0
         Click,         // the click window was open
+        Reopening,     // the band itself opens a popup again
         PluginHover,   // the pointer rested on a plug-in
         WhiteRule,     // a white-list rule matched
         BlockAll,      // "Block ALL new windows"

@@ -66,7 +66,7 @@ NewWindowDecision Guard::Decide(DecisionNote& note) {
         return Allow();
     }
     if (ClickTriggered) {
-        note.because = Because::Click;
+        note.because = Reopening ? Because::Reopening : Because::Click;
         return Allow();
     }
     if (OverPluginObject) {

@@ -60,6 +60,8 @@ public:
 
     // Band state the decision reads and writes.
     std::int32_t ClickTriggered = 0;
+    // Set while the band opens a popup again, which it lets through as a click.
+    std::int32_t Reopening = 0;
     std::int32_t ClickTimerRunning = 0;
     std::int32_t OverPluginObject = 0;
     std::wstring AnchorHref;

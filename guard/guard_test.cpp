@@ -181,6 +181,18 @@ TEST_F(GuardTest, FirstDecisionOutcomes) {
     }
 }
 
+TEST_F(GuardTest, TheBandsOwnReopeningIsNotCalledAClick) {
+    guard.ClickTriggered = 1;
+    guard.Reopening = 1;
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Allowed);
+    guard.ClickTriggered = 1;
+    guard.Reopening = 0;
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Allowed);
+    ASSERT_EQ(host.notes.size(), 2u);
+    EXPECT_EQ(host.notes[0].because, DecisionNote::Because::Reopening);
+    EXPECT_EQ(host.notes[1].because, DecisionNote::Because::Click);
+}
+
 TEST_F(GuardTest, HiddenBarAndFailedCaptureAreNotedToo) {
     host.visible = false;
     guard.OnNewWindow2();

@@ -76,6 +76,7 @@ std::string NewWindowText(const AskedWindow& window) {
     if (because == "bar-hidden") return "passed through: the bar was hidden, so the band let it be";
     if (because == "level-0") return "allowed: protection is off (level 0)";
     if (because == "click") return "allowed: a click opened it (" + LevelText(d) + ")";
+    if (because == "reopening") return "allowed: the band opened it again itself";
     if (because == "plug-in") {
         return "allowed: the pointer was over a plug-in (" + LevelText(d) + ")";
     }

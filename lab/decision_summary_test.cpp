@@ -72,6 +72,11 @@ TEST(DecisionSummary, EachDecisionIsToldInTheBandsTerms) {
           "decision 1 new-window allowed because=click level=2 click=yes plug-in=no block-all=no",
           "new-window allowed \"http://a.example/p\""},
          "allowed: a click opened it (level 2)"},
+        {"the band's own reopening",
+         {announced,
+          "decision 1 new-window allowed because=reopening level=2 click=yes plug-in=no "
+          "block-all=no"},
+         "allowed: the band opened it again itself"},
         {"protection off",
          {announced,
           "decision 1 new-window allowed because=level-0 level=0 click=no plug-in=no block-all=no"},

@@ -307,6 +307,8 @@ const char* BecauseWord(DecisionNote::Because because) {
             return "level-0";
         case B::Click:
             return "click";
+        case B::Reopening:
+            return "reopening";
         case B::PluginHover:
             return "plug-in";
         case B::WhiteRule:
