@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ namespace {
 const char kHelp[] =
     R"help(usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--summary]
                      [--keep-open] SCENARIO
+       quellmark-lab --check SCENARIO...
        quellmark-lab --help
 
 Plays SCENARIO in a stand-in browser window with the band NAME (a ProgID or
@@ -35,6 +37,7 @@ COM runtime could not start.
   --trace FILE  also write the trace (without times) to FILE
   --summary     after the trace, say what the band did with each new window
                 and why, from its decision lines (80 columns)
+  --check       only read the scenario files and report their errors (exit 2)
   --keep-open   after the timeline, go on until the browser window is closed;
                 meanwhile a person can click, right-click and hover the
                 elements listed in the page area
@@ -146,6 +149,29 @@ bool ReadArguments(int argc, char** argv, Options& options) {
     return !options.scenario.empty();
 }
 
+const char kUsage[] =
+    "usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--summary] [--keep-open] "
+    "SCENARIO\n"
+    "       quellmark-lab --check SCENARIO...\n";
+
+// The scenario file read and parsed; nothing when it cannot be read or has
+// errors, each reported on standard error.
+std::optional<qm::lab::ParsedScenario> ReadScenario(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "quellmark-lab: cannot read %s\n", path.c_str());
+        return std::nullopt;
+    }
+    std::stringstream text;
+    text << file.rdbuf();
+    qm::lab::ParsedScenario parsed = qm::lab::ParseScenario(text.str());
+    for (const qm::lab::ScenarioError& error : parsed.errors) {
+        std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), error.line, error.message.c_str());
+    }
+    if (!parsed.ok()) return std::nullopt;
+    return parsed;
+}
+
 class ComRuntime {
 public:
     ComRuntime() : hr_(OleInitialize(nullptr)) {}
@@ -167,27 +193,21 @@ int main(int argc, char** argv) {
         std::fputs(kHelp, stdout);
         return 0;
     }
+    if (argc >= 3 && std::strcmp(argv[1], "--check") == 0) {
+        int status = 0;
+        for (int i = 2; i < argc; ++i) {
+            if (!ReadScenario(argv[i])) status = 2;
+        }
+        return status;
+    }
     Options options;
     if (!ReadArguments(argc, argv, options)) {
-        std::fputs(
-            "usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--summary] "
-            "[--keep-open] SCENARIO\n",
-            stderr);
+        std::fputs(kUsage, stderr);
         return 2;
     }
-    std::ifstream file(options.scenario, std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "quellmark-lab: cannot read %s\n", options.scenario.c_str());
-        return 2;
-    }
-    std::stringstream text;
-    text << file.rdbuf();
-    qm::lab::ParsedScenario parsed = qm::lab::ParseScenario(text.str());
-    for (const qm::lab::ScenarioError& error : parsed.errors) {
-        std::fprintf(stderr, "%s:%d: %s\n", options.scenario.c_str(), error.line,
-                     error.message.c_str());
-    }
-    if (!parsed.ok()) return 2;
+    std::optional<qm::lab::ParsedScenario> read = ReadScenario(options.scenario);
+    if (!read) return 2;
+    qm::lab::ParsedScenario& parsed = *read;
     if (!options.band.empty()) parsed.scenario.band = options.band;
 
     ComRuntime com;
