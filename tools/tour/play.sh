@@ -85,7 +85,7 @@ play() {  # scenario
   cat "$base.err" >&2
   [ "$status" -eq 0 ] ||
     fail "playing $name in the lab (its trace and summary: $base.out)" "$base.err" "$status"
-  "$here/check-summary.awk" -v width="$width" "$base.trace" "$base.summary" >"$base.check" 2>&1 ||
+  awk -v width="$width" -f "$here/check-summary.awk" "$base.trace" "$base.summary" >"$base.check" 2>&1 ||
     fail "checking the summary of $name against its decision lines" "$base.check" 1
 }
 
