@@ -14,7 +14,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 shift
-source "$here/../wine-env.sh"
+source "$here/../wine-session.sh"
 wine_env "$build"
 wine() { "$WINELOADER" "$@"; }
 winepath() { "$WINELOADER" winepath -w "$1" 2>/dev/null; }
@@ -45,11 +45,9 @@ wine "$lab" --check "${scenarios[@]}" >"$check_log" 2>&1 || status=$?
 tr -d '\r' <"$check_log" >&2
 [ "$status" -eq 0 ] || fail "checking the scenario files" "$check_log" "$status"
 
-cp "$build/out/quellmark.dll" "$tour/quellmark.dll"
-register_log="$tour/register.log"
 status=0
-wine regsvr32 /s "$(winepath "$tour/quellmark.dll")" >"$register_log" 2>&1 || status=$?
-[ "$status" -eq 0 ] || fail "registering $tour/quellmark.dll with regsvr32" "$register_log" "$status"
+wine_register_band || status=$?
+[ "$status" -eq 0 ] || fail "registering $tour/quellmark.dll with regsvr32" "$tour/register.log" "$status"
 echo "Registered $tour/quellmark.dll; its rules and log are beside it."
 
 if [ $# -eq 0 ]; then
@@ -80,8 +78,6 @@ play() {  # scenario
   shown_trace <"$base.out"
   # The summary follows the trace after one empty line.
   awk 'found { print } /^$/ { found = 1 }' "$base.out" >"$base.summary"
-  echo
-  cat "$base.summary"
   cat "$base.err" >&2
   [ "$status" -eq 0 ] ||
     fail "playing $name in the lab (its trace and summary: $base.out)" "$base.err" "$status"
@@ -90,6 +86,14 @@ play() {  # scenario
 }
 
 for scenario in "${scenarios[@]}"; do play "$scenario"; done
+
+# Every run's summary together, where the user looks last.
+for scenario in "${scenarios[@]}"; do
+  name=$(basename "$scenario")
+  echo
+  echo "== $name: what the band did with each new window, and why"
+  awk 'NR == 1 && /^What the band did/ { next } { print }' "$tour/${name%.txt}.summary"
+done
 
 echo
 echo "Rules file:   $tour/qmr.dat$([ -f "$tour/qmr.dat" ] || echo ' (none)')"
