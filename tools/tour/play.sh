@@ -23,12 +23,18 @@ tour="$build/tour"
 mkdir -p "$tour"
 width=${QM_TOUR_COLUMNS:-80}
 
-# fail WHAT LOG STATUS: which step failed, the end of its log, where the rest is.
+# fail WHAT LOG STATUS [shown]: which step failed, the end of its log (unless
+# it was shown already), where the whole log is.
 fail() {
   echo >&2
-  echo "Failed: $1 (exit $3). The last lines of its log:" >&2
-  tail -n 15 "$2" | sed 's/^/  | /' >&2
+  if [ "${4:-}" = shown ]; then
+    echo "Failed: $1 (exit $3)." >&2
+  else
+    echo "Failed: $1 (exit $3). The last lines of its log:" >&2
+    tail -n 15 "$2" | sed 's/^/  | /' >&2
+  fi
   echo "The whole log: $2" >&2
+  [ -z "${fail_also:-}" ] || echo "$fail_also" >&2
   echo "Wine's own messages: ${QM_WINE_LOG:-$build/wine.log}" >&2
   exit "$3"
 }
@@ -43,7 +49,7 @@ check_log="$tour/check.log"
 status=0
 wine "$lab" --check "${scenarios[@]}" >"$check_log" 2>&1 || status=$?
 tr -d '\r' <"$check_log" >&2
-[ "$status" -eq 0 ] || fail "checking the scenario files" "$check_log" "$status"
+[ "$status" -eq 0 ] || fail "checking the scenario files" "$check_log" "$status" shown
 
 status=0
 wine_register_band || status=$?
@@ -72,15 +78,21 @@ play() {  # scenario
   base="$tour/${name%.txt}"
   echo
   echo "== $name"
-  wine "$lab" --summary --trace "$(winepath "$base.trace")" "$(winepath "$1")" \
+  # The scenario by the path the user gave, so its errors name it so; Wine
+  # reads an absolute Unix path through its drive for the root.
+  wine "$lab" --summary --trace "$(winepath "$base.trace")" "$1" \
     >"$base.out" 2>"$base.err" || status=$?
   sed -i 's/\r$//' "$base.out" "$base.err"
   shown_trace <"$base.out"
   # The summary follows the trace after one empty line.
   awk 'found { print } /^$/ { found = 1 }' "$base.out" >"$base.summary"
   cat "$base.err" >&2
-  [ "$status" -eq 0 ] ||
-    fail "playing $name in the lab (its trace and summary: $base.out)" "$base.err" "$status"
+  if [ "$status" -ne 0 ]; then
+    echo
+    cat "$base.summary"
+    fail_also="Its trace and summary: $base.out"
+    fail "playing $name in the lab" "$base.err" "$status" shown
+  fi
   awk -v width="$width" -f "$here/check-summary.awk" "$base.trace" "$base.summary" >"$base.check" 2>&1 ||
     fail "checking the summary of $name against its decision lines" "$base.check" 1
 }
@@ -95,8 +107,11 @@ for scenario in "${scenarios[@]}"; do
   awk 'NR == 1 && /^What the band did/ { next } { print }' "$tour/${name%.txt}.summary"
 done
 
-echo
-echo "Rules file:   $tour/qmr.dat$([ -f "$tour/qmr.dat" ] || echo ' (none)')"
+# Where the run's files are, from the repository's root.
+shown_tour=${tour#"$(cd "$here/../.." && pwd)/"}
 entries=$(grep -c $'\r$' "$tour/qml.dat" 2>/dev/null || true)
-echo "Activity log: $tour/qml.dat, ${entries:-0} entries"
-echo "Each scenario's trace, output and messages: $tour/NAME.trace, .out, .err"
+echo
+echo "Kept in $shown_tour/:"
+echo "  qmr.dat                the rules file$([ -f "$tour/qmr.dat" ] || echo ' (none yet)')"
+echo "  qml.dat                the activity log, ${entries:-0} entries"
+echo "  NAME.trace .out .err   each scenario's trace, output and messages"
