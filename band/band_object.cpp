@@ -201,6 +201,7 @@ HRESULT STDMETHODCALLTYPE BandObject::SetSite(IUnknown* site) {
     if (!site) {
         page_->Teardown();
         site_.reset();
+        decisionListener_.reset();
         return S_OK;
     }
     parentWindow_ = nullptr;
@@ -222,6 +223,9 @@ HRESULT STDMETHODCALLTYPE BandObject::SetSite(IUnknown* site) {
         return E_UNEXPECTED;
     }
     captureBand_.browser = topBrowser_.get();
+    decisionListener_.reset();
+    services->QueryService(SID_QuellmarkDecisions, IID_IDecisionListener,
+                           decisionListener_.putVoid());
     // The page side has started IDT_SINKHTML.
     StartTimer(IDT_CHECKVISIBLE, kCheckVisibleDelay);
     HideBarToolbar();
@@ -520,6 +524,11 @@ void BandObject::CheckVisible() {
         topBrowser_->put_Height(action.newHeight);
         heightAdjusted_ = true;
     }
+}
+
+void BandObject::Decided(const DecisionNote& note) {
+    // Hold the listener: it may be a site that the call lets go of us.
+    if (ComPtr<IDecisionListener> listener = decisionListener_) listener->Decided(&note);
 }
 
 }  // namespace qm::band

@@ -16,6 +16,7 @@
 #include "band/face_host.h"
 #include "common/win32/com_ptr.h"
 #include "common/win32/module_lock.h"
+#include "guard/decision_listener.h"
 #include "guard/guard.h"
 #include "guard/guard_host.h"
 #include "guard/pop_html.h"
@@ -121,6 +122,7 @@ private:
     void ShowStatus(const std::string& text) override;
     void StartFlash() override;
     void CheckVisible() override;
+    void Decided(const DecisionNote& note) override;
 
     // PageHost
     void StartTimer(std::uint32_t id, std::uint32_t intervalMs) override;
@@ -177,6 +179,8 @@ private:
     HWND parentWindow_ = nullptr;
     win32::ComPtr<IOleCommandTarget> commandTarget_;
     win32::ComPtr<IWebBrowser2> topBrowser_;
+    // A host that asked to hear every decision; none in a real browser.
+    win32::ComPtr<IDecisionListener> decisionListener_;
     HWND bandWindow_ = nullptr;
     HWND barToolbar_ = nullptr;
     DWORD bandId_ = 0;

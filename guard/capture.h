@@ -18,6 +18,11 @@ public:
     // Drops the reference the engine's list holds.
     virtual void release() = 0;
 
+    // The engine's number of the new window this capture holds.
+    std::uint32_t windowNumber = 0;
+    // The capture finished because its page never completed in time.
+    std::int32_t timedOut = 0;
+
 protected:
     ~Capture() = default;
 };

@@ -41,14 +41,49 @@ Guard::~Guard() {
 }
 
 NewWindowDecision Guard::OnNewWindow2() {
-    if (!host_.IsBandWindowVisible()) return {NewWindowOutcome::PassedThrough};
+    DecisionNote note;
+    note.window = ++windowsDecided_;
+    note.level = settings_.GuardLevel;
+    note.clicked = ClickTriggered;
+    note.overPlugin = OverPluginObject;
+    note.blockAll = settings_.CompleteBlock;
+    NewWindowDecision decision = Decide(note);
+    note.outcome = decision.outcome;
+    if (decision.capture) decision.capture->windowNumber = note.window;
+    host_.Decided(note);
+    return decision;
+}
+
+NewWindowDecision Guard::Decide(DecisionNote& note) {
+    using Because = DecisionNote::Because;
+    if (!host_.IsBandWindowVisible()) {
+        note.because = Because::BarHidden;
+        return {NewWindowOutcome::PassedThrough};
+    }
     std::string page = ToAnsi(host_.PageAddress());
-    if (settings_.GuardLevel == 0 || ClickTriggered || OverPluginObject ||
-        rules_.MatchesWhiteList(kNoPopupAddress, page)) {
+    if (settings_.GuardLevel == 0) {
+        note.because = Because::NoProtection;
         return Allow();
     }
-    if (settings_.CompleteBlock) return {NewWindowOutcome::Cancelled};
+    if (ClickTriggered) {
+        note.because = Reopening ? Because::Reopening : Because::Click;
+        return Allow();
+    }
+    if (OverPluginObject) {
+        note.because = Because::PluginHover;
+        return Allow();
+    }
+    if (std::optional<RuleView> white = rules_.WhiteRuleFor(kNoPopupAddress, page)) {
+        note.because = Because::WhiteRule;
+        note.whiteRule = white->name;
+        return Allow();
+    }
+    if (settings_.CompleteBlock) {
+        note.because = Because::BlockAll;
+        return {NewWindowOutcome::Cancelled};
+    }
     Capture* capture = CaptureNewWindow();
+    note.because = capture ? Because::Level : Because::NoCapture;
     return {capture ? NewWindowOutcome::Captured : NewWindowOutcome::NotCaptured, capture};
 }
 
@@ -77,13 +112,29 @@ bool Guard::DecideCapturedNavigation(Capture& capture, std::wstring_view url) {
     if (CaptureDecided) return false;
     PopupRecord& record = capture.record();
     std::wstring address(url);
-    bool white = IsWhite(address, record.sourceUrl);
-    bool black = IsBlack(address, record.sourceUrl);
+    std::optional<RuleView> white = WhiteRule(address, record.sourceUrl);
+    std::optional<RuleView> black = BlackRule(address, record.sourceUrl);
     bool hasAnchor = !AnchorHref.empty();
     bool userAsked = hasAnchor && (AnchorHref == address || BeginsWithJavascript(AnchorHref));
     // The level the capture was made with: its browser kind depends on it.
     std::int32_t level = capture.captureLevel();
     bool decided = ((userAsked || white) && level == 2) || (level == 1 && black);
+
+    using Because = DecisionNote::Because;
+    DecisionNote note;
+    note.step = DecisionNote::Step::Navigation;
+    note.window = capture.windowNumber;
+    note.level = level;
+    note.held = decided;
+    note.url = address;
+    if (white) note.whiteRule = white->name;
+    if (black) note.blackRule = black->name;
+    note.because = !decided     ? Because::Level
+                   : level != 2 ? Because::BlackRule
+                   : userAsked  ? Because::Link
+                                : Because::WhiteRule;
+    host_.Decided(note);
+
     if (decided) {
         if (white && !hasAnchor) {
             AnchorHref = address;
@@ -109,25 +160,49 @@ Guard::CaptureVerdict Guard::TakeCaptureVerdict() {
 }
 
 void Guard::ConcludeCapture(Capture& capture, bool userWanted) {
+    using Because = DecisionNote::Because;
+    using Ending = DecisionNote::Ending;
     auto copy = std::make_unique<PopupRecord>(capture.record());
     PopupRecord& popup = *copy;
+    DecisionNote note;
+    note.step = DecisionNote::Step::Conclusion;
+    note.window = capture.windowNumber;
+    note.level = settings_.GuardLevel;
+    note.timeLimit = capture.timedOut;
+    note.because = userWanted ? Because::Wanted : Because::Level;
+    note.ending = userWanted ? Ending::Dropped : popup.stopped ? Ending::Stopped : Ending::Shown;
     if (!userWanted) {
         if (popup.sourceTitle.empty()) popup.sourceTitle = host_.LocationName();
         if (popup.sourceUrl.empty()) popup.sourceUrl = host_.LocationUrl();
         KeepRecord(std::move(copy));
     }
-    if (Captures.empty()) return;
-    bool black = IsBlack(popup.url, popup.sourceUrl);
-    bool white = IsWhite(popup.url, popup.sourceUrl);
+    note.url = popup.url;
+    if (Captures.empty()) {
+        host_.Decided(note);
+        return;
+    }
+    std::optional<RuleView> black = BlackRule(popup.url, popup.sourceUrl);
+    std::optional<RuleView> white = WhiteRule(popup.url, popup.sourceUrl);
+    if (white) note.whiteRule = white->name;
+    if (black) note.blackRule = black->name;
     auto it = std::find(Captures.begin(), Captures.end(), &capture);
     if (it != Captures.end()) {
         Captures.erase(it);
         capture.release();
     }
     if (!userWanted) {
-        UpdateSessionStatistics(settings_.GuardLevel == 2 && !white);
+        bool stopped = settings_.GuardLevel == 2 && !white;
+        note.counted = stopped;
+        if (settings_.GuardLevel == 2 && white) note.because = Because::WhiteRule;
+        host_.Decided(note);
+        UpdateSessionStatistics(stopped);
     } else if (!black && settings_.GuardLevel == 2) {
+        note.ending = Ending::Reopened;
+        host_.Decided(note);
         host_.OpenInNewWindow(popup);
+    } else {
+        if (black) note.because = Because::BlackRule;
+        host_.Decided(note);
     }
 }
 
@@ -155,12 +230,14 @@ void Guard::CloseClickWindow() {
     ClickTimerRunning = 0;
 }
 
-bool Guard::IsWhite(const std::wstring& url, const std::wstring& source) const {
-    return rules_.MatchesWhiteList(ToAnsi(url), ToAnsi(source));
+std::optional<RuleView> Guard::WhiteRule(const std::wstring& url,
+                                         const std::wstring& source) const {
+    return rules_.WhiteRuleFor(ToAnsi(url), ToAnsi(source));
 }
 
-bool Guard::IsBlack(const std::wstring& url, const std::wstring& source) const {
-    return rules_.MatchesBlackList(ToAnsi(url), ToAnsi(source));
+std::optional<RuleView> Guard::BlackRule(const std::wstring& url,
+                                         const std::wstring& source) const {
+    return rules_.BlackRuleFor(ToAnsi(url), ToAnsi(source));
 }
 
 }  // namespace qm

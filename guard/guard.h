@@ -6,26 +6,20 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/file_system.h"
 #include "guard/capture.h"
+#include "guard/decision_note.h"
 #include "guard/guard_host.h"
 #include "guard/popup_record.h"
 #include "rules/rule_set.h"
 #include "settings/settings.h"
 
 namespace qm {
-
-enum class NewWindowOutcome {
-    PassedThrough,  // the bar is not visible: nothing decided or counted
-    Allowed,        // the browser opens the window; counted as not stopped
-    Cancelled,      // "Block ALL new windows": refused silently
-    Captured,       // hand the capture's browser object to the browser
-    NotCaptured,    // no capture could be made: the browser opens the window itself
-};
 
 struct NewWindowDecision {
     NewWindowOutcome outcome;
@@ -66,6 +60,8 @@ public:
 
     // Band state the decision reads and writes.
     std::int32_t ClickTriggered = 0;
+    // Set while the band opens a popup again, which it lets through as a click.
+    std::int32_t Reopening = 0;
     std::int32_t ClickTimerRunning = 0;
     std::int32_t OverPluginObject = 0;
     std::wstring AnchorHref;
@@ -77,8 +73,9 @@ public:
 
 private:
     NewWindowDecision Allow();
-    bool IsWhite(const std::wstring& url, const std::wstring& source) const;
-    bool IsBlack(const std::wstring& url, const std::wstring& source) const;
+    NewWindowDecision Decide(DecisionNote& note);
+    std::optional<RuleView> WhiteRule(const std::wstring& url, const std::wstring& source) const;
+    std::optional<RuleView> BlackRule(const std::wstring& url, const std::wstring& source) const;
     void KeepRecord(std::unique_ptr<PopupRecord> record);
 
     GuardHost& host_;
@@ -86,6 +83,8 @@ private:
     const RuleSet& rules_;
     FileSystem& files_;
     std::string moduleFileName_;
+    // New windows decided on so far: the number of the last one.
+    std::uint32_t windowsDecided_ = 0;
 };
 
 }  // namespace qm

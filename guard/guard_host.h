@@ -6,6 +6,7 @@
 #include <string>
 
 #include "guard/capture.h"
+#include "guard/decision_note.h"
 #include "guard/popup_record.h"
 
 namespace qm {
@@ -31,6 +32,8 @@ public:
     virtual void ShowStatus(const std::string& text) = 0;
     virtual void StartFlash() = 0;
     virtual void CheckVisible() = 0;
+    // Every decision as it is taken, with what it was taken on.
+    virtual void Decided(const DecisionNote& note) = 0;
 };
 
 }  // namespace qm

@@ -30,6 +30,21 @@ private:
     std::vector<FakeCapture*>& released_;
 };
 
+// A note as the host saw it, with copies of its texts ("-" for no rule).
+struct SeenNote {
+    DecisionNote::Step step;
+    std::uint32_t window;
+    DecisionNote::Because because;
+    NewWindowOutcome outcome;
+    std::int32_t held;
+    DecisionNote::Ending ending;
+    std::int32_t counted;
+    std::int32_t timeLimit;
+    std::wstring url;
+    std::string white;
+    std::string black;
+};
+
 class FakeHost : public GuardHost {
 public:
     bool IsBandWindowVisible() override { return visible; }
@@ -47,6 +62,12 @@ public:
     void ShowStatus(const std::string& text) override { statuses.push_back(text); }
     void StartFlash() override { ++flashes; }
     void CheckVisible() override { ++visibilityChecks; }
+    void Decided(const DecisionNote& note) override {
+        notes.push_back({note.step, note.window, note.because, note.outcome, note.held, note.ending,
+                         note.counted, note.timeLimit, std::wstring(note.url),
+                         note.whiteRule ? std::string(*note.whiteRule) : "-",
+                         note.blackRule ? std::string(*note.blackRule) : "-"});
+    }
 
     bool visible = true;
     bool failCaptures = false;
@@ -59,6 +80,7 @@ public:
     std::vector<std::wstring> reopened;
     std::vector<const PopupRecord*> shown;
     std::vector<std::string> statuses;
+    std::vector<SeenNote> notes;
 };
 
 class GuardTest : public ::testing::Test {
@@ -110,15 +132,17 @@ TEST_F(GuardTest, FirstDecisionOutcomes) {
         std::int32_t plugin;
         bool whiteSource;
         NewWindowOutcome expected;
+        DecisionNote::Because because;
     };
+    using B = DecisionNote::Because;
     const Case cases[] = {
-        {"no protection", 0, 1, 0, 0, false, NewWindowOutcome::Allowed},
-        {"a real click", 2, 1, 1, 0, false, NewWindowOutcome::Allowed},
-        {"over a plug-in", 2, 1, 0, 1, false, NewWindowOutcome::Allowed},
-        {"white-listed source page", 2, 1, 0, 0, true, NewWindowOutcome::Allowed},
-        {"block all", 2, 1, 0, 0, false, NewWindowOutcome::Cancelled},
-        {"full protection", 2, 0, 0, 0, false, NewWindowOutcome::Captured},
-        {"record only", 1, 0, 0, 0, false, NewWindowOutcome::Captured},
+        {"no protection", 0, 1, 0, 0, false, NewWindowOutcome::Allowed, B::NoProtection},
+        {"a real click", 2, 1, 1, 0, false, NewWindowOutcome::Allowed, B::Click},
+        {"over a plug-in", 2, 1, 0, 1, false, NewWindowOutcome::Allowed, B::PluginHover},
+        {"white-listed source page", 2, 1, 0, 0, true, NewWindowOutcome::Allowed, B::WhiteRule},
+        {"block all", 2, 1, 0, 0, false, NewWindowOutcome::Cancelled, B::BlockAll},
+        {"full protection", 2, 0, 0, 0, false, NewWindowOutcome::Captured, B::Level},
+        {"record only", 1, 0, 0, 0, false, NewWindowOutcome::Captured, B::Level},
     };
     for (const Case& c : cases) {
         FakeHost host;
@@ -146,7 +170,126 @@ TEST_F(GuardTest, FirstDecisionOutcomes) {
             << c.label;
         EXPECT_EQ(guard.StoppedCount, 0) << c.label;
         EXPECT_TRUE(guard.Records.empty()) << c.label;
+        // The band says why, with the flags it read before acting on them.
+        ASSERT_EQ(host.notes.size(), 1u) << c.label;
+        const SeenNote& note = host.notes[0];
+        EXPECT_EQ(note.step, DecisionNote::Step::NewWindow) << c.label;
+        EXPECT_EQ(note.window, 1u) << c.label;
+        EXPECT_EQ(note.outcome, c.expected) << c.label;
+        EXPECT_EQ(note.because, c.because) << c.label;
+        EXPECT_EQ(note.white, c.because == B::WhiteRule ? "src" : "-") << c.label;
     }
+}
+
+TEST_F(GuardTest, TheBandsOwnReopeningIsNotCalledAClick) {
+    guard.ClickTriggered = 1;
+    guard.Reopening = 1;
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Allowed);
+    guard.ClickTriggered = 1;
+    guard.Reopening = 0;
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Allowed);
+    ASSERT_EQ(host.notes.size(), 2u);
+    EXPECT_EQ(host.notes[0].because, DecisionNote::Because::Reopening);
+    EXPECT_EQ(host.notes[1].because, DecisionNote::Because::Click);
+}
+
+TEST_F(GuardTest, HiddenBarAndFailedCaptureAreNotedToo) {
+    host.visible = false;
+    guard.OnNewWindow2();
+    host.visible = true;
+    host.failCaptures = true;
+    guard.OnNewWindow2();
+    ASSERT_EQ(host.notes.size(), 2u);
+    EXPECT_EQ(host.notes[0].because, DecisionNote::Because::BarHidden);
+    EXPECT_EQ(host.notes[0].outcome, NewWindowOutcome::PassedThrough);
+    EXPECT_EQ(host.notes[1].because, DecisionNote::Because::NoCapture);
+    EXPECT_EQ(host.notes[1].outcome, NewWindowOutcome::NotCaptured);
+    EXPECT_EQ(host.notes[1].window, 2u);
+}
+
+TEST_F(GuardTest, EveryStepOfACaptureIsNotedWithItsReason) {
+    using B = DecisionNote::Because;
+    using E = DecisionNote::Ending;
+    struct Case {
+        const char* label;
+        std::int32_t level;
+        const wchar_t* anchor;
+        bool timedOut;
+        B navigation;
+        std::int32_t held;
+        E ending;
+        B concluded;
+        std::int32_t counted;
+        const char* white;
+        const char* black;
+        // A black-listed popup at "Record Only" is concluded without its address.
+        const wchar_t* concludedUrl = L"http://x.example/p";
+    };
+    const wchar_t* none = L"";
+    const Case cases[] = {
+        {"plain popup", 2, none, false, B::Level, 0, E::Stopped, B::Level, 1, "-", "-"},
+        {"never complete", 2, none, true, B::Level, 0, E::Stopped, B::Level, 1, "-", "-"},
+        {"record only", 1, none, false, B::Level, 0, E::Shown, B::Level, 0, "-", "-"},
+        {"the user's link", 2, L"http://x.example/p", false, B::Link, 1, E::Reopened, B::Wanted, 0,
+         "-", "-"},
+        {"white rule", 2, none, false, B::WhiteRule, 1, E::Reopened, B::Wanted, 0, "Friends", "-"},
+        {"black rule at record only", 1, none, false, B::BlackRule, 1, E::Dropped, B::Wanted, 0,
+         "-", "Ads", L""},
+        {"white and black", 2, none, false, B::WhiteRule, 1, E::Dropped, B::BlackRule, 0, "Friends",
+         "Ads"},
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        Settings settings;
+        settings.GuardLevel = c.level;
+        RuleSet rules;
+        if (c.white[0] != '-')
+            rules.append(Rule{PopupDomain | White | On, c.white, "x.example", ""});
+        if (c.black[0] != '-') rules.append(Rule{PopupDomain | On, c.black, "x.example", ""});
+        Guard guard(host, settings, rules, files, kModule);
+        NewWindowDecision decision = guard.OnNewWindow2();
+        ASSERT_EQ(decision.outcome, NewWindowOutcome::Captured) << c.label;
+        guard.AnchorHref = c.anchor;
+        guard.DecideCapturedNavigation(*decision.capture, L"http://x.example/p");
+        decision.capture->timedOut = c.timedOut;
+        Guard::CaptureVerdict verdict = guard.TakeCaptureVerdict();
+        if (verdict.userWanted) decision.capture->record().url = verdict.addressToOpen;
+        guard.ConcludeCapture(*decision.capture, verdict.userWanted);
+
+        ASSERT_EQ(host.notes.size(), 3u) << c.label;
+        const SeenNote& navigation = host.notes[1];
+        EXPECT_EQ(navigation.step, DecisionNote::Step::Navigation) << c.label;
+        EXPECT_EQ(navigation.window, 1u) << c.label;
+        EXPECT_EQ(navigation.because, c.navigation) << c.label;
+        EXPECT_EQ(navigation.held, c.held) << c.label;
+        EXPECT_EQ(navigation.url, L"http://x.example/p") << c.label;
+        EXPECT_EQ(navigation.white, c.white) << c.label;
+        EXPECT_EQ(navigation.black, c.black) << c.label;
+        const SeenNote& end = host.notes[2];
+        EXPECT_EQ(end.step, DecisionNote::Step::Conclusion) << c.label;
+        EXPECT_EQ(end.window, 1u) << c.label;
+        EXPECT_EQ(end.ending, c.ending) << c.label;
+        EXPECT_EQ(end.because, c.concluded) << c.label;
+        EXPECT_EQ(end.counted, c.counted) << c.label;
+        EXPECT_EQ(end.timeLimit, c.timedOut ? 1 : 0) << c.label;
+        EXPECT_EQ(end.url, c.concludedUrl) << c.label;
+        // What the note says is what the band did.
+        EXPECT_EQ(guard.StoppedCount, c.counted) << c.label;
+        EXPECT_EQ(host.reopened.size(), c.ending == E::Reopened ? 1u : 0u) << c.label;
+        bool recorded = c.ending == E::Stopped || c.ending == E::Shown;
+        EXPECT_EQ(guard.Records.size(), recorded ? 1u : 0u) << c.label;
+    }
+}
+
+TEST_F(GuardTest, NotesOfTwoCapturesCarryTheirOwnWindowNumbers) {
+    NewWindowDecision first = guard.OnNewWindow2();
+    NewWindowDecision second = guard.OnNewWindow2();
+    Finish(*second.capture);
+    Finish(*first.capture);
+    ASSERT_EQ(host.notes.size(), 4u);
+    EXPECT_EQ(host.notes[2].step, DecisionNote::Step::Conclusion);
+    EXPECT_EQ(host.notes[2].window, 2u);
+    EXPECT_EQ(host.notes[3].window, 1u);
 }
 
 TEST_F(GuardTest, OneClickLetsExactlyOneWindowThrough) {

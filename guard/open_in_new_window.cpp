@@ -17,6 +17,7 @@ void OpenInNewWindow(IWebBrowser2* browser, Guard& guard, const PopupRecord& rec
     if (!window) return;
     ReopenRequest request = PlanReopen(record);
     guard.ClickTriggered = 1;
+    guard.Reopening = 1;
     if (request.kind == ReopenRequest::Kind::RunScript) {
         Bstr script(request.text);
         Bstr language(L"Javascript");
@@ -30,6 +31,7 @@ void OpenInNewWindow(IWebBrowser2* browser, Guard& guard, const PopupRecord& rec
         window->open(url.get(), name.get(), features.get(), VARIANT_FALSE, opened.put());
     }
     guard.ClickTriggered = 0;
+    guard.Reopening = 0;
 }
 
 }  // namespace qm

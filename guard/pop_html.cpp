@@ -171,6 +171,7 @@ void PopHtml::OnReadyTimer() {
     std::int32_t readyState = -1;
     if (CaptureBrowser && SUCCEEDED(CaptureBrowser->get_ReadyState(&state))) readyState = state;
     if (!Watch.Tick(readyState)) return;
+    timedOut = Watch.TimedOut;
     if (TimerWindow) KillTimer(TimerWindow, IDT_CHECKBUSY);
     Finish();
 }

@@ -9,6 +9,7 @@ bool ReadinessWatch::Tick(std::int32_t readyState) {
         return false;
     }
     Finished = 1;
+    TimedOut = readyState != kReadyStateComplete;
     return true;
 }
 

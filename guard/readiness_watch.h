@@ -19,6 +19,8 @@ public:
 
     std::int32_t ReadyTicksLeft = kGraceTicks;
     std::int32_t Finished = 0;
+    // Finished because the ticks ran out, not because the page completed.
+    std::int32_t TimedOut = 0;
 };
 
 }  // namespace qm

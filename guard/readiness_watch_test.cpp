@@ -23,23 +23,26 @@ TEST(ReadinessWatch, FinishesWhenCompleteOrWhenGraceRunsOut) {
         const char* label;
         std::vector<std::int32_t> states;
         int tick;
+        std::int32_t timedOut;
     };
     const Case cases[] = {
-        {"complete at once (a cancelled navigation)", {4}, 1},
-        {"loading, then complete at the fifth tick", {1, 1, 3, 3, 4}, 5},
-        {"never complete: the 31st tick, 15.5 s", {1}, 31},
-        {"interactive is not complete", {3}, 31},
+        {"complete at once (a cancelled navigation)", {4}, 1, 0},
+        {"loading, then complete at the fifth tick", {1, 1, 3, 3, 4}, 5, 0},
+        {"never complete: the 31st tick, 15.5 s", {1}, 31, 1},
+        {"interactive is not complete", {3}, 31, 1},
         {"complete on the very last tick of grace",
          {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
           1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 4},
-         31},
-        {"an unreadable state (failure) counts as loading", {-1}, 31},
+         31,
+         0},
+        {"an unreadable state (failure) counts as loading", {-1}, 31, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         ReadinessWatch watch;
         EXPECT_EQ(FinishingTick(c.states, watch), c.tick);
         EXPECT_EQ(watch.Finished, 1);
+        EXPECT_EQ(watch.TimedOut, c.timedOut);
     }
 }
 

@@ -44,6 +44,7 @@ TEST_F(OpenInNewWindowTest, AScriptAddressRunsInThePageAsTheUsersWindow) {
     EXPECT_TRUE(Traced("new-window allowed \"http://www.news.example/f.html\"")) << TraceText();
     EXPECT_TRUE(Traced("window opened window1 name=\"fwin\" *"));
     EXPECT_EQ(guard->ClickTriggered, 0);
+    EXPECT_EQ(guard->Reopening, 0);
     EXPECT_TRUE(guard->Captures.empty());
 }
 
@@ -74,6 +75,7 @@ TEST_F(OpenInNewWindowTest, AnAddressOpensWithTheRecordedNameAndFeatures) {
         OpenInNewWindow(record);
         EXPECT_TRUE(Traced(c.expected)) << TraceText();
         EXPECT_EQ(guard->ClickTriggered, 0);
+        EXPECT_EQ(guard->Reopening, 0);
     }
     EXPECT_EQ(CountTraced("new-window allowed *"), 2) << "the click flag lets each through";
     EXPECT_TRUE(guard->Captures.empty());
@@ -85,6 +87,7 @@ TEST_F(OpenInNewWindowTest, WithoutAPageNothingOpens) {
     OpenInNewWindow(record);
     EXPECT_FALSE(Traced("new-window *")) << TraceText();
     EXPECT_EQ(guard->ClickTriggered, 0);
+    EXPECT_EQ(guard->Reopening, 0);
 }
 
 TEST_F(OpenInNewWindowTest, TheLinkChosenFromItsContextMenuOpensAsAnOrdinaryWindow) {
@@ -92,6 +95,7 @@ TEST_F(OpenInNewWindowTest, TheLinkChosenFromItsContextMenuOpensAsAnOrdinaryWind
     lab::RightClick(Element("pic"));
     EXPECT_EQ(guard->AnchorHref, L"http://www.news.example/sport.html");
     EXPECT_EQ(guard->ClickTriggered, 0);
+    EXPECT_EQ(guard->Reopening, 0);
 
     ASSERT_TRUE(lab::OpenInNewWindow(Element("pic")));
     EXPECT_TRUE(Traced("new-window captured \"http://www.news.example/sport.html\" into=capture1"))

@@ -313,4 +313,8 @@ void BandHost::bandInfoChanged() {
     trace_.add(lines::BarResized(height_));
 }
 
+void BandHost::decided(const DecisionNote& note) {
+    trace_.add(lines::Decision(note));
+}
+
 }  // namespace qm::lab

@@ -49,6 +49,8 @@ public:
 
     // The site heard DBID_BANDINFOCHANGED.
     void bandInfoChanged();
+    // The band told the site a decision.
+    void decided(const DecisionNote& note);
 
 private:
     void askBandInfo();

@@ -20,6 +20,7 @@ HRESULT STDMETHODCALLTYPE BarSite::QueryInterface(REFIID iid, void** ppv) {
         win32::QiEntry<IOleCommandTarget>(this),
         win32::QiEntry<IServiceProvider>(this),
         win32::QiEntry<IInputObjectSite>(this),
+        win32::QiEntry<IDecisionListener>(this, IID_IDecisionListener),
     };
     return win32::QueryInterfaceFromTable(table, iid, ppv);
 }
@@ -50,7 +51,14 @@ HRESULT STDMETHODCALLTYPE BarSite::QueryService(REFGUID service, REFIID iid, voi
     if (IsEqualGUID(service, SID_SWebBrowserApp) || IsEqualGUID(service, IID_IWebBrowser2)) {
         return browser_->QueryInterface(iid, ppv);
     }
+    if (IsEqualGUID(service, SID_QuellmarkDecisions)) return QueryInterface(iid, ppv);
     return E_NOINTERFACE;
+}
+
+HRESULT STDMETHODCALLTYPE BarSite::Decided(const DecisionNote* note) {
+    if (!note) return E_POINTER;
+    if (host_) host_->decided(*note);
+    return S_OK;
 }
 
 void BarSite::detach() {

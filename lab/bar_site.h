@@ -1,7 +1,8 @@
 #pragma once
 // The Explorer Bar's site as the band sees it: the bar frame's window, the
 // command target that hears DBID_BANDINFOCHANGED, the service provider that
-// gives the browser, and the input-object site.
+// gives the browser (and the lab's ear for the band's decisions), and the
+// input-object site.
 
 #include <windows.h>
 #include <docobj.h>
@@ -10,6 +11,7 @@
 #include <shlobj.h>
 
 #include "common/win32/com_ptr.h"
+#include "guard/decision_listener.h"
 #include "lab/com_object.h"
 
 namespace qm::lab {
@@ -19,7 +21,8 @@ class BandHost;
 class BarSite final : public IOleWindow,
                       public IOleCommandTarget,
                       public IServiceProvider,
-                      public IInputObjectSite {
+                      public IInputObjectSite,
+                      public IDecisionListener {
 public:
     // `host` is not counted; it calls detach() when the bar closes.
     static win32::ComPtr<BarSite> Create(BandHost& host, HWND window, IWebBrowser2* browser);
@@ -38,6 +41,8 @@ public:
     HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID iid, void** ppv) override;
 
     HRESULT STDMETHODCALLTYPE OnFocusChangeIS(IUnknown*, BOOL) override { return S_OK; }
+
+    HRESULT STDMETHODCALLTYPE Decided(const DecisionNote* note) override;
 
     void detach();
 

@@ -7,10 +7,12 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "lab/decision_summary.h"
 #include "lab/expectation.h"
 #include "lab/scenario_parser.h"
 #include "lab/scenario_runner.h"
@@ -19,7 +21,9 @@
 namespace {
 
 const char kHelp[] =
-    R"help(usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--keep-open] SCENARIO
+    R"help(usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--summary]
+                     [--keep-open] SCENARIO
+       quellmark-lab --check SCENARIO...
        quellmark-lab --help
 
 Plays SCENARIO in a stand-in browser window with the band NAME (a ProgID or
@@ -31,6 +35,9 @@ COM runtime could not start.
 
   --times       put the milliseconds since the start before each trace line
   --trace FILE  also write the trace (without times) to FILE
+  --summary     after the trace, say what the band did with each new window
+                and why, from its decision lines (80 columns)
+  --check       only read the scenario files and report their errors (exit 2)
   --keep-open   after the timeline, go on until the browser window is closed;
                 meanwhile a person can click, right-click and hover the
                 elements listed in the page area
@@ -105,6 +112,11 @@ TRACE (one line per event)
   bar-menu items "ITEM" [x]"CHECKED" [gray]"DISABLED" - ...
   bar-menu chose "ITEM" hr=..   bar-menu missing "ITEM"   bar-menu failed hr=..
   browser size WIDTHxHEIGHT by=user|caller
+  decision N new-window OUTCOME because=WHY level=L click=.. plug-in=.. block-all=.. [white="R"]
+  decision N navigation held|loads "URL" because=WHY level=L [white="R"] [black="R"]
+  decision N capture stopped|shown|reopened|dropped "URL" because=WHY level=L
+             page=complete|time-limit counted=yes|no [white="R"] [black="R"]
+                                             the band's own decisions, numbered by the band
 BROWSER is main, frameN, captureN or windowN. See lab/README.md for more.
 )help";
 
@@ -113,6 +125,7 @@ struct Options {
     std::string band;
     std::string traceFile;
     bool times = false;
+    bool summary = false;
     bool keepOpen = false;
 };
 
@@ -123,6 +136,8 @@ bool ReadArguments(int argc, char** argv, Options& options) {
             (argument == "--band" ? options.band : options.traceFile) = argv[++i];
         } else if (argument == "--times") {
             options.times = true;
+        } else if (argument == "--summary") {
+            options.summary = true;
         } else if (argument == "--keep-open") {
             options.keepOpen = true;
         } else if (!argument.empty() && argument[0] != '-' && options.scenario.empty()) {
@@ -132,6 +147,29 @@ bool ReadArguments(int argc, char** argv, Options& options) {
         }
     }
     return !options.scenario.empty();
+}
+
+const char kUsage[] =
+    "usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--summary] [--keep-open] "
+    "SCENARIO\n"
+    "       quellmark-lab --check SCENARIO...\n";
+
+// The scenario file read and parsed; nothing when it cannot be read or has
+// errors, each reported on standard error.
+std::optional<qm::lab::ParsedScenario> ReadScenario(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "quellmark-lab: cannot read %s\n", path.c_str());
+        return std::nullopt;
+    }
+    std::stringstream text;
+    text << file.rdbuf();
+    qm::lab::ParsedScenario parsed = qm::lab::ParseScenario(text.str());
+    for (const qm::lab::ScenarioError& error : parsed.errors) {
+        std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), error.line, error.message.c_str());
+    }
+    if (!parsed.ok()) return std::nullopt;
+    return parsed;
 }
 
 class ComRuntime {
@@ -155,27 +193,21 @@ int main(int argc, char** argv) {
         std::fputs(kHelp, stdout);
         return 0;
     }
+    if (argc >= 3 && std::strcmp(argv[1], "--check") == 0) {
+        int status = 0;
+        for (int i = 2; i < argc; ++i) {
+            if (!ReadScenario(argv[i])) status = 2;
+        }
+        return status;
+    }
     Options options;
     if (!ReadArguments(argc, argv, options)) {
-        std::fputs(
-            "usage: quellmark-lab [--band NAME] [--times] [--trace FILE] [--keep-open] "
-            "SCENARIO\n",
-            stderr);
+        std::fputs(kUsage, stderr);
         return 2;
     }
-    std::ifstream file(options.scenario, std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "quellmark-lab: cannot read %s\n", options.scenario.c_str());
-        return 2;
-    }
-    std::stringstream text;
-    text << file.rdbuf();
-    qm::lab::ParsedScenario parsed = qm::lab::ParseScenario(text.str());
-    for (const qm::lab::ScenarioError& error : parsed.errors) {
-        std::fprintf(stderr, "%s:%d: %s\n", options.scenario.c_str(), error.line,
-                     error.message.c_str());
-    }
-    if (!parsed.ok()) return 2;
+    std::optional<qm::lab::ParsedScenario> read = ReadScenario(options.scenario);
+    if (!read) return 2;
+    qm::lab::ParsedScenario& parsed = *read;
     if (!options.band.empty()) parsed.scenario.band = options.band;
 
     ComRuntime com;
@@ -196,6 +228,14 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> problems;
     qm::lab::RunScenario(parsed.scenario, trace, problems, options.keepOpen);
+
+    if (options.summary) {
+        std::puts("");
+        for (const std::string& line : qm::lab::SummarizeDecisions(trace.lines())) {
+            std::puts(line.c_str());
+        }
+        std::fflush(stdout);
+    }
 
     int status = 0;
     for (const std::string& problem : problems) {

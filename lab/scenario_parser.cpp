@@ -1,10 +1,12 @@
 #include "lab/scenario_parser.h"
 
+#include <algorithm>
 #include <cctype>
 #include <optional>
 
 #include "common/text.h"
 #include "lab/scenario_line.h"
+#include "lab/trace_lines.h"
 #include "lab/window_features.h"
 
 namespace qm::lab {
@@ -72,18 +74,54 @@ std::string Upper(std::string text) {
     return text;
 }
 
+// Keywords that only stand outside a page: met inside one, they mean its
+// end line is missing.
+bool IsTopLevelKeyword(const std::string& keyword) {
+    static const char* const kWords[] = {"page", "popup",   "band",  "browser",
+                                         "bar",  "setting", "expect"};
+    for (const char* word : kWords) {
+        if (keyword == word) return true;
+    }
+    for (const ActionWord& action : kActions) {
+        if (keyword == action.word) return true;
+    }
+    return false;
+}
+
+bool IsTraceWord(std::string_view word) {
+    for (std::size_t i = 0; i < kTraceWordCount; ++i) {
+        if (word == kTraceWords[i]) return true;
+    }
+    return false;
+}
+
+std::string TraceWordList() {
+    std::string list;
+    for (std::size_t i = 0; i < kTraceWordCount; ++i) {
+        if (i) list += ", ";
+        list += kTraceWords[i];
+    }
+    return list;
+}
+
 class Parser {
 public:
     ParsedScenario run(std::string_view text) {
         std::size_t start = 0;
-        while (start < text.size()) {
+        while (start < text.size() && !blockBroken_) {
             std::size_t end = text.find('\n', start);
             if (end == std::string_view::npos) end = text.size();
             ++lineNumber_;
             parseLine(text.substr(start, end - start));
             start = end + 1;
         }
-        if (page_) fail("the page " + page_->url + " has no end line", pageLine_);
+        if (page_ && !blockBroken_) {
+            fail("the page " + page_->url + " has no end line", pageLine_);
+        }
+        // The first cause first: a page's missing end is told at its first line.
+        std::stable_sort(
+            result_.errors.begin(), result_.errors.end(),
+            [](const ScenarioError& a, const ScenarioError& b) { return a.line < b.line; });
         return std::move(result_);
     }
 
@@ -101,7 +139,12 @@ private:
             fail("a line must begin with a keyword");
             return;
         }
-        if (page_) {
+        if (page_ && IsTopLevelKeyword(keyword->text)) {
+            // Whatever follows would be read in the wrong place: one error, and stop.
+            fail("the page " + page_->url + " from line " + std::to_string(pageLine_) +
+                 " has no end line before this " + keyword->text + " line");
+            blockBroken_ = true;
+        } else if (page_) {
             parsePageLine(keyword->text, line);
         } else {
             parseTopLine(keyword->text, line);
@@ -223,6 +266,14 @@ private:
         }
         if (rest.empty()) {
             fail("expect needs a pattern");
+            return;
+        }
+        std::string_view first = rest.substr(0, rest.find_first_of(" \t"));
+        if (first.find('*') == std::string_view::npos && !IsTraceWord(first)) {
+            fail("expect does not know " + std::string(first) +
+                 ": it takes with-band or without-band, then no, anywhere or count N, then a "
+                 "pattern that begins with * or a trace word (" +
+                 TraceWordList() + ")");
             return;
         }
         expectation.pattern = std::string(rest);
@@ -500,6 +551,7 @@ private:
     ParsedScenario result_;
     PageSpec* page_ = nullptr;
     int pageLine_ = 0;
+    bool blockBroken_ = false;
     int lineNumber_ = 0;
 };
 

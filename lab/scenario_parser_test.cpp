@@ -181,7 +181,8 @@ TEST(ScenarioParser, ReportsEachErrorWithItsLine) {
         {"page http://a/\n  timer soon \"x()\"\nend", 2, "timer needs milliseconds and a script"},
         {"page http://a/\n  bars toolbar=maybe\nend", 2, "bars takes name=yes or name=no"},
         {"page http://a/\n  ready later\nend", 2, "expected milliseconds or never, not later"},
-        {"page http://a/\n  wait 5\nend", 2, "unknown keyword wait in a page"},
+        {"page http://a/\n  wait 5\nend", 2,
+         "the page http://a/ from line 1 has no end line before this wait line"},
         {"page http://a/\n  title \"x\"", 1, "the page http://a/ has no end line"},
         {"page http://a/\nend\npage http://a/\nend", 3, "the page http://a/ is declared twice"},
         {"\"quoted\"", 1, "a line must begin with a keyword"},
@@ -190,6 +191,12 @@ TEST(ScenarioParser, ReportsEachErrorWithItsLine) {
         {"bar-menu \"About\" 1,2", 1, "bar-menu takes a point such as 20,30 and an item in quotes"},
         {"setting GuardLevel high", 1, "setting needs a name and a number"},
         {"setting guardlevel 1", 1, "unknown setting guardlevel"},
+        {"expect anywere x", 1,
+         "expect does not know anywere: it takes with-band or "
+         "without-band, then no, anywhere or count N"},
+        {"expect with-band nothing here", 1, "expect does not know nothing"},
+        {"page http://a/\n  element a colour=red\n  title \"x\"", 1,
+         "the page http://a/ has no end line"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -197,6 +204,42 @@ TEST(ScenarioParser, ReportsEachErrorWithItsLine) {
         ASSERT_FALSE(parsed.errors.empty());
         EXPECT_EQ(parsed.errors[0].line, c.line);
         EXPECT_EQ(parsed.errors[0].message.rfind(c.message, 0), 0u) << parsed.errors[0].message;
+    }
+}
+
+TEST(ScenarioParser, AMissingEndIsOneErrorNotACascade) {
+    struct Case {
+        const char* label;
+        const char* text;
+        std::vector<int> lines;
+    };
+    const Case cases[] = {
+        {"before the next page",
+         "page http://a/\n  title \"A\"\npage http://b/\n  title \"B\"\nend\nnavigate http://a/\n"
+         "wait 100\nclick x\nexpect anywhere *\n",
+         {3}},
+        {"before the timeline",
+         "page http://a/\n  title \"A\"\nnavigate http://a/\nwait 100\nexpect anywhere *\n",
+         {3}},
+        {"an error before it stays first",
+         "fly\npage http://a/\n  title \"A\"\nnavigate http://a/\nfly again\n",
+         {1, 4}},
+        {"at the end of the file", "page http://a/\n  title \"A\"\n  load soon\n", {1, 3}},
+    };
+    for (const Case& c : cases) {
+        ParsedScenario parsed = ParseScenario(c.text);
+        std::vector<int> lines;
+        for (const ScenarioError& error : parsed.errors) lines.push_back(error.line);
+        EXPECT_EQ(lines, c.lines) << c.label;
+    }
+}
+
+TEST(ScenarioParser, ExpectationsBeginWithATraceWordOrAWildcard) {
+    for (const char* pattern :
+         {"decision * capture stopped *", "*", "new-window*", "flash", "no new-window *",
+          "count 2 record *", "with-band anywhere quit *"}) {
+        ParsedScenario parsed = ParseScenario(std::string("expect ") + pattern);
+        EXPECT_TRUE(parsed.ok()) << pattern << ": " << parsed.errors[0].message;
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/text.h"
+
 namespace qm::lab {
 
 std::string Quote(std::string_view text) {
@@ -28,6 +30,15 @@ std::string Hex32(std::uint32_t value) {
     std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(value));
     return text;
 }
+
+const char* const kTraceWords[] = {
+    "setting",    "user",       "band",     "bandinfo", "bar",
+    "bar-menu",   "status",     "flash",    "record",   "records",
+    "navigate",   "navigation", "page",     "title",    "requests",
+    "new-window", "window",     "script",   "capture",  "download-control",
+    "quit",       "browser",    "decision",
+};
+const std::size_t kTraceWordCount = std::size(kTraceWords);
 
 namespace {
 
@@ -263,6 +274,107 @@ std::string DownloadControl(std::string_view browser, std::uint32_t flags) {
 }
 std::string Quit(std::string_view browser) {
     return Join({"quit", browser});
+}
+
+namespace {
+
+const char* YesNo(std::int32_t flag) {
+    return flag ? "yes" : "no";
+}
+
+const char* OutcomeWord(qm::NewWindowOutcome outcome) {
+    switch (outcome) {
+        case qm::NewWindowOutcome::PassedThrough:
+            return "passed-through";
+        case qm::NewWindowOutcome::Allowed:
+            return "allowed";
+        case qm::NewWindowOutcome::Cancelled:
+            return "cancelled";
+        case qm::NewWindowOutcome::Captured:
+            return "captured";
+        case qm::NewWindowOutcome::NotCaptured:
+            return "not-captured";
+    }
+    return "?";
+}
+
+const char* BecauseWord(DecisionNote::Because because) {
+    using B = DecisionNote::Because;
+    switch (because) {
+        case B::BarHidden:
+            return "bar-hidden";
+        case B::NoProtection:
+            return "level-0";
+        case B::Click:
+            return "click";
+        case B::Reopening:
+            return "reopening";
+        case B::PluginHover:
+            return "plug-in";
+        case B::WhiteRule:
+            return "white-rule";
+        case B::BlockAll:
+            return "block-all";
+        case B::Level:
+            return "protection";
+        case B::NoCapture:
+            return "no-capture";
+        case B::Link:
+            return "link";
+        case B::BlackRule:
+            return "black-rule";
+        case B::Wanted:
+            return "wanted";
+    }
+    return "?";
+}
+
+const char* EndingWord(DecisionNote::Ending ending) {
+    using E = DecisionNote::Ending;
+    switch (ending) {
+        case E::None:
+            return "none";
+        case E::Stopped:
+            return "stopped";
+        case E::Shown:
+            return "shown";
+        case E::Reopened:
+            return "reopened";
+        case E::Dropped:
+            return "dropped";
+    }
+    return "?";
+}
+
+std::string RuleText(const char* list, const std::optional<std::string_view>& rule) {
+    return rule ? std::string(list) + "=" + Quote(*rule) : std::string();
+}
+
+}  // namespace
+
+std::string Decision(const qm::DecisionNote& note) {
+    using Step = DecisionNote::Step;
+    std::string head = "decision " + std::to_string(note.window);
+    std::string because = std::string("because=") + BecauseWord(note.because);
+    std::string level = "level=" + std::to_string(note.level);
+    std::string url = Quote(ToAnsi(note.url));
+    std::string white = RuleText("white", note.whiteRule);
+    std::string black = RuleText("black", note.blackRule);
+    switch (note.step) {
+        case Step::NewWindow:
+            return Join({head, "new-window", OutcomeWord(note.outcome), because, level,
+                         std::string("click=") + YesNo(note.clicked),
+                         std::string("plug-in=") + YesNo(note.overPlugin),
+                         std::string("block-all=") + YesNo(note.blockAll), white});
+        case Step::Navigation:
+            return Join({head, "navigation", note.held ? "held" : "loads", url, because, level,
+                         white, black});
+        case Step::Conclusion:
+            return Join({head, "capture", EndingWord(note.ending), url, because, level,
+                         note.timeLimit ? "page=time-limit" : "page=complete",
+                         std::string("counted=") + YesNo(note.counted), white, black});
+    }
+    return head;
 }
 
 }  // namespace lines

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "guard/decision_note.h"
 #include "lab/band_info.h"
 #include "lab/scenario.h"
 
@@ -26,6 +27,10 @@ struct MenuEntry {
     bool checked = false;
     bool grayed = false;
 };
+
+// The first word of every trace line, for telling a pattern from a typo.
+extern const char* const kTraceWords[];
+extern const std::size_t kTraceWordCount;
 
 namespace lines {
 
@@ -80,6 +85,13 @@ std::string CaptureCreated(std::string_view browser, int level);
 std::string CaptureShown(std::string_view browser);
 std::string DownloadControl(std::string_view browser, std::uint32_t flags);
 std::string Quit(std::string_view browser);
+
+// What the band decided about a new window and why, numbered by the band:
+//   decision N new-window OUTCOME because=WHY level=L click=.. plug-in=.. block-all=.. [white="R"]
+//   decision N navigation held|loads "URL" because=WHY level=L [white="R"] [black="R"]
+//   decision N capture ENDING "URL" because=WHY level=L page=complete|time-limit counted=..
+//       [white="R"] [black="R"]
+std::string Decision(const qm::DecisionNote& note);
 
 }  // namespace lines
 }  // namespace qm::lab

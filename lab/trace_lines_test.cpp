@@ -52,6 +52,53 @@ TEST(TraceLines, EventLines) {
               "download-control capture1 0x60009780");
 }
 
+TEST(TraceLines, DecisionsSayWhatTheBandDidAndWhy) {
+    using B = DecisionNote::Because;
+    DecisionNote newWindow;
+    newWindow.window = 3;
+    newWindow.level = 2;
+    newWindow.clicked = 1;
+    newWindow.outcome = qm::NewWindowOutcome::Allowed;
+    newWindow.because = B::Click;
+    EXPECT_EQ(lines::Decision(newWindow),
+              "decision 3 new-window allowed because=click level=2 click=yes plug-in=no "
+              "block-all=no");
+    newWindow.outcome = qm::NewWindowOutcome::NotCaptured;
+    newWindow.because = B::NoCapture;
+    newWindow.clicked = 0;
+    newWindow.overPlugin = 1;
+    newWindow.blockAll = 1;
+    EXPECT_EQ(lines::Decision(newWindow),
+              "decision 3 new-window not-captured because=no-capture level=2 click=no "
+              "plug-in=yes block-all=yes");
+
+    DecisionNote navigation;
+    navigation.step = DecisionNote::Step::Navigation;
+    navigation.window = 1;
+    navigation.level = 1;
+    navigation.held = 1;
+    navigation.because = B::BlackRule;
+    navigation.url = L"http://ads.example/\\x";
+    navigation.blackRule = "Ad \"network\"";
+    EXPECT_EQ(lines::Decision(navigation),
+              "decision 1 navigation held \"http://ads.example/\\\\x\" because=black-rule level=1 "
+              "black=\"Ad \\\"network\\\"\"");
+
+    DecisionNote conclusion;
+    conclusion.step = DecisionNote::Step::Conclusion;
+    conclusion.window = 2;
+    conclusion.level = 2;
+    conclusion.ending = DecisionNote::Ending::Stopped;
+    conclusion.timeLimit = 1;
+    conclusion.counted = 0;
+    conclusion.because = B::WhiteRule;
+    conclusion.url = L"http://partner.example/";
+    conclusion.whiteRule = "";
+    EXPECT_EQ(lines::Decision(conclusion),
+              "decision 2 capture stopped \"http://partner.example/\" because=white-rule level=2 "
+              "page=time-limit counted=no white=\"\"");
+}
+
 TEST(TraceLines, BarMenuShowsEveryEntryWithItsState) {
     std::vector<MenuEntry> entries = {{"Large Icons"},
                                       {"Small Icons", false, true},

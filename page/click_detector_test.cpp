@@ -42,6 +42,7 @@ public:
     void ShowStatus(const std::string&) override {}
     void StartFlash() override {}
     void CheckVisible() override {}
+    void Decided(const DecisionNote&) override {}
 
     testing::SimulatedTimers timers;
     std::vector<std::unique_ptr<StubCapture>> captures;

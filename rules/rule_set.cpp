@@ -172,16 +172,30 @@ RuleView RuleSet::operator[](std::size_t index) const {
 
 bool RuleSet::MatchesWhiteList(std::string_view popupAddress,
                                std::string_view sourceAddress) const {
-    return Matches(List::White, popupAddress, sourceAddress);
+    return FirstMatch(List::White, popupAddress, sourceAddress) != nullptr;
 }
 
 bool RuleSet::MatchesBlackList(std::string_view popupAddress,
                                std::string_view sourceAddress) const {
-    return Matches(List::Black, popupAddress, sourceAddress);
+    return FirstMatch(List::Black, popupAddress, sourceAddress) != nullptr;
 }
 
-bool RuleSet::Matches(List list, std::string_view popupAddress,
-                      std::string_view sourceAddress) const {
+std::optional<RuleView> RuleSet::WhiteRuleFor(std::string_view popupAddress,
+                                              std::string_view sourceAddress) const {
+    const Entry* entry = FirstMatch(List::White, popupAddress, sourceAddress);
+    if (!entry) return std::nullopt;
+    return ViewOf(*entry);
+}
+
+std::optional<RuleView> RuleSet::BlackRuleFor(std::string_view popupAddress,
+                                              std::string_view sourceAddress) const {
+    const Entry* entry = FirstMatch(List::Black, popupAddress, sourceAddress);
+    if (!entry) return std::nullopt;
+    return ViewOf(*entry);
+}
+
+const RuleSet::Entry* RuleSet::FirstMatch(List list, std::string_view popupAddress,
+                                          std::string_view sourceAddress) const {
     ReadRecords();
     const Address popup = Prepare(popupAddress);
     const Address source = Prepare(sourceAddress);
@@ -209,9 +223,9 @@ bool RuleSet::Matches(List list, std::string_view popupAddress,
                                      m.endsInLoneLeadByte);
                 break;
         }
-        if (matches) return true;
+        if (matches) return &entry;
     }
-    return false;
+    return nullptr;
 }
 
 }  // namespace qm

@@ -46,6 +46,11 @@ public:
     // `popupAddress` opened by the page at `sourceAddress`.
     bool MatchesWhiteList(std::string_view popupAddress, std::string_view sourceAddress) const;
     bool MatchesBlackList(std::string_view popupAddress, std::string_view sourceAddress) const;
+    // The first such rule, so the band can say which one decided.
+    std::optional<RuleView> WhiteRuleFor(std::string_view popupAddress,
+                                         std::string_view sourceAddress) const;
+    std::optional<RuleView> BlackRuleFor(std::string_view popupAddress,
+                                         std::string_view sourceAddress) const;
 
 private:
     enum class List : std::uint8_t { None, White, Black };
@@ -84,7 +89,8 @@ private:
     Entry AddRule(const Rule& rule);
     void ReadRecords() const;
     void Forget(const Entry& entry);
-    bool Matches(List list, std::string_view popupAddress, std::string_view sourceAddress) const;
+    const Entry* FirstMatch(List list, std::string_view popupAddress,
+                            std::string_view sourceAddress) const;
 
     // The texts of every rule, and of removed ones until they are dropped.
     mutable std::string text_;

@@ -81,3 +81,15 @@ wine_session_stop() {
   QM_XVFB_PID=
   return 0
 }
+
+# wine_register_band: registers, with the prefix's regsvr32, a copy of the
+# build's quellmark.dll kept in <build dir>/tour, so that the rules and the
+# log it keeps beside itself stay out of the deliverables folder (out).
+# regsvr32's messages go to <build dir>/tour/register.log.
+wine_register_band() {
+  local tour="$QM_WINE_BUILD/tour"
+  mkdir -p "$tour"
+  cp "$QM_WINE_BUILD/out/quellmark.dll" "$tour/quellmark.dll" || return 1
+  "$WINELOADER" regsvr32 /s "$("$WINELOADER" winepath -w "$tour/quellmark.dll" 2>/dev/null)" \
+    >"$tour/register.log" 2>&1
+}

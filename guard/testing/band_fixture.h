@@ -85,6 +85,7 @@ protected:
     void ShowStatus(const std::string& text) override { statuses.push_back(text); }
     void StartFlash() override { ++flashes; }
     void CheckVisible() override { ++visibilityChecks; }
+    void Decided(const DecisionNote&) override {}
 
     // PageHost: timers of the band window.
     void StartTimer(std::uint32_t id, std::uint32_t intervalMs) override;
