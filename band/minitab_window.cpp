@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "band/face_painting.h"
-#include "band/geometry.h"
+#include "common/geometry.h"
 #include "band/minitab_commands.h"
 #include "band/minitab_layout.h"
 #include "band/resources/face_ids.h"

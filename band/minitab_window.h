@@ -15,7 +15,7 @@
 #include "band/face_painting.h"
 #include "band/flash_alert.h"
 #include "band/gdi_objects.h"
-#include "band/geometry.h"
+#include "common/geometry.h"
 #include "band/subclassed_window.h"
 #include "common/win32/keep_alive.h"
 

@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "band/geometry.h"
+#include "common/geometry.h"
 
 namespace qm::band {
 
