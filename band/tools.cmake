@@ -38,11 +38,11 @@ add_library(qmtools STATIC
 target_link_libraries(qmtools PUBLIC qmplatform user32 gdi32 comctl32)
 
 # Dialogs 205, 246, 250, 251 and bitmaps 249, 252; the DLL adds them to its own.
-set(QM_TOOLS_RESOURCES ${QM_TOOLS_ROOT}/band/resources/tools.rc)
+set(QM_TOOLS_RESOURCES ${QM_TOOLS_ROOT}/rules/resources/tools.rc)
 set_source_files_properties(${QM_TOOLS_RESOURCES} PROPERTIES OBJECT_DEPENDS
-  "${QM_TOOLS_ROOT}/band/resources/tools_ids.h;\
-${QM_TOOLS_ROOT}/band/resources/pictures/rule_icons.bmp;\
-${QM_TOOLS_ROOT}/band/resources/pictures/log_icons.bmp")
+  "${QM_TOOLS_ROOT}/rules/resources/tools_ids.h;\
+${QM_TOOLS_ROOT}/rules/resources/pictures/rule_icons.bmp;\
+${QM_TOOLS_ROOT}/rules/resources/pictures/log_icons.bmp")
 
 # The Wine tests host the page and dialogs themselves, with the resources in
 # the test program.

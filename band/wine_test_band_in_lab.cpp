@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "band/resources/tools_ids.h"
+#include "rules/resources/tools_ids.h"
 #include "common/win32/unique_handle.h"
 #include "lab/lab_browser.h"
 #include "lab/lab_frame.h"

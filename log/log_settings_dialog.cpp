@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "band/resources/tools_ids.h"
+#include "rules/resources/tools_ids.h"
 #include "log/centred_dialog.h"
 #include "rules/dialog_text.h"
 

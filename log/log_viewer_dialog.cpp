@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "band/resources/tools_ids.h"
+#include "rules/resources/tools_ids.h"
 #include "common/text.h"
 #include "log/centred_dialog.h"
 #include "log/log_viewer_model.h"

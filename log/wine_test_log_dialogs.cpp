@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "band/resources/tools_ids.h"
+#include "rules/resources/tools_ids.h"
 #include "common/testing/memory_registry.h"
 #include "common/text.h"
 #include "common/win32/file_system_win32.h"

@@ -1,6 +1,6 @@
 #include "rules/rule_editor_dialog.h"
 
-#include "band/resources/tools_ids.h"
+#include "rules/resources/tools_ids.h"
 #include "rules/dialog_text.h"
 
 namespace qm::tools {

@@ -1,6 +1,6 @@
 #include "rules/tools_page.h"
 
-#include "band/resources/tools_ids.h"
+#include "rules/resources/tools_ids.h"
 #include "common/win32/classic_look.h"
 #include "rules/dialog_text.h"
 #include "rules/rule_lists.h"
