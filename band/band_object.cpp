@@ -12,7 +12,7 @@
 #include "common/win32/file_system_win32.h"
 #include "common/win32/qi_table.h"
 #include "common/win32/registry_win32.h"
-#include "guard/open_in_new_window.h"
+#include "guard/win32/open_in_new_window.h"
 #include "rules/rules_file.h"
 
 namespace qm::band {

@@ -18,7 +18,7 @@
 #include "common/win32/module_lock.h"
 #include "guard/guard.h"
 #include "guard/guard_host.h"
-#include "guard/pop_html.h"
+#include "guard/win32/pop_html.h"
 #include "page/page_host.h"
 #include "page/page_watch.h"
 #include "quellmark_h.h"

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "common/win32/module_lock.h"
-#include "guard/testing/band_fixture.h"
+#include "guard/win32/testing/band_fixture.h"
 #include "lab/user_actions.h"
 
 namespace qm {

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "guard/testing/band_fixture.h"
+#include "guard/win32/testing/band_fixture.h"
 #include "lab/lab_document.h"
 #include "lab/lab_element.h"
 #include "lab/lab_window.h"

@@ -1,4 +1,4 @@
-#include "guard/control_host.h"
+#include "guard/win32/control_host.h"
 
 #include "common/text.h"
 

@@ -1,4 +1,4 @@
-#include "guard/pop_html.h"
+#include "guard/win32/pop_html.h"
 
 #include <exdispid.h>
 #include <mshtmdid.h>
@@ -9,7 +9,7 @@
 #include "common/win32/module_classes.h"
 #include "common/win32/qi_table.h"
 #include "guard/capture_recorder.h"
-#include "guard/control_host.h"
+#include "guard/win32/control_host.h"
 #include "page/dom.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;

@@ -1,4 +1,4 @@
-#include "guard/open_in_new_window.h"
+#include "guard/win32/open_in_new_window.h"
 
 #include <mshtml.h>
 

@@ -18,7 +18,7 @@
 #include "common/win32/com_ptr.h"
 #include "guard/guard.h"
 #include "guard/guard_host.h"
-#include "guard/pop_html.h"
+#include "guard/win32/pop_html.h"
 #include "lab/capture_classes.h"
 #include "lab/lab.h"
 #include "lab/lab_browser.h"

@@ -1,4 +1,4 @@
-#include "guard/testing/band_fixture.h"
+#include "guard/win32/testing/band_fixture.h"
 
 #include <mshtmdid.h>
 #include <ole2.h>
@@ -12,7 +12,7 @@
 #include "common/win32/file_system_win32.h"
 #include "common/win32/module_lock.h"
 #include "common/win32/qi_table.h"
-#include "guard/open_in_new_window.h"
+#include "guard/win32/open_in_new_window.h"
 #include "lab/com_object.h"
 #include "lab/expectation.h"
 #include "lab/scenario_parser.h"
