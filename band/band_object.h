@@ -20,7 +20,7 @@
 #include "guard/guard_host.h"
 #include "guard/win32/pop_html.h"
 #include "page/page_host.h"
-#include "page/page_watch.h"
+#include "page/win32/page_watch.h"
 #include "quellmark_h.h"
 #include "rules/band_tools.h"
 #include "rules/rule_set.h"

@@ -5,7 +5,7 @@
 #include "common/win32/bstr.h"
 #include "common/win32/com_ptr.h"
 #include "guard/reopen_request.h"
-#include "page/dom.h"
+#include "page/win32/dom.h"
 
 namespace qm {
 

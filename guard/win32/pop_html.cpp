@@ -10,7 +10,7 @@
 #include "common/win32/qi_table.h"
 #include "guard/capture_recorder.h"
 #include "guard/win32/control_host.h"
-#include "page/dom.h"
+#include "page/win32/dom.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 

@@ -19,9 +19,9 @@
 #include "guard/guard.h"
 #include "guard/popup_record.h"
 #include "guard/readiness_watch.h"
-#include "page/com_ids.h"
-#include "page/sink_html.h"
-#include "page/sink_targets.h"
+#include "page/win32/com_ids.h"
+#include "page/win32/sink_html.h"
+#include "page/win32/sink_targets.h"
 #include "settings/settings.h"
 
 namespace qm {

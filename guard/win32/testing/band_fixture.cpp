@@ -20,7 +20,7 @@
 #include "lab/trace_lines.h"
 #include "lab/user_actions.h"
 #include "log/activity_log.h"
-#include "page/dom.h"
+#include "page/win32/dom.h"
 
 namespace qm::testing {
 

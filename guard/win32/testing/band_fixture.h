@@ -26,7 +26,7 @@
 #include "lab/scenario.h"
 #include "lab/trace.h"
 #include "page/page_host.h"
-#include "page/page_watch.h"
+#include "page/win32/page_watch.h"
 #include "rules/rule_set.h"
 #include "settings/settings.h"
 

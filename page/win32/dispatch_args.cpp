@@ -1,4 +1,4 @@
-#include "page/dispatch_args.h"
+#include "page/win32/dispatch_args.h"
 
 #include <oleauto.h>
 

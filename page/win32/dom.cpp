@@ -1,4 +1,4 @@
-#include "page/dom.h"
+#include "page/win32/dom.h"
 
 #include "common/win32/bstr.h"
 

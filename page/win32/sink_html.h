@@ -15,8 +15,8 @@
 #include "common/win32/com_ptr.h"
 #include "common/win32/memberless_dispatch.h"
 #include "common/win32/module_lock.h"
-#include "page/com_ids.h"
-#include "page/sink_targets.h"
+#include "page/win32/com_ids.h"
+#include "page/win32/sink_targets.h"
 
 namespace qm {
 

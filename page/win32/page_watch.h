@@ -15,8 +15,8 @@
 #include "guard/guard.h"
 #include "page/click_detector.h"
 #include "page/page_host.h"
-#include "page/sink_html.h"
-#include "page/sink_targets.h"
+#include "page/win32/sink_html.h"
+#include "page/win32/sink_targets.h"
 #include "page/unload_neutralizer.h"
 #include "settings/settings.h"
 

@@ -1,4 +1,4 @@
-#include "page/sink_html.h"
+#include "page/win32/sink_html.h"
 
 #include <exdispid.h>
 
@@ -8,8 +8,8 @@
 #include "common/win32/bstr.h"
 #include "common/win32/qi_table.h"
 #include "page/click_detector.h"
-#include "page/dispatch_args.h"
-#include "page/dom.h"
+#include "page/win32/dispatch_args.h"
+#include "page/win32/dom.h"
 #include "page/element_tags.h"
 
 namespace qm {

@@ -12,7 +12,7 @@
 
 #include "common/win32/module_lock.h"
 #include "page/click_detector.h"
-#include "page/sink_html.h"
+#include "page/win32/sink_html.h"
 
 namespace qm {
 namespace {

@@ -1,10 +1,10 @@
-#include "page/unload_handlers.h"
+#include "page/win32/unload_handlers.h"
 
 #include <cstring>
 
 #include "common/win32/bstr.h"
 #include "common/win32/com_ptr.h"
-#include "page/dom.h"
+#include "page/win32/dom.h"
 
 namespace qm {
 namespace {

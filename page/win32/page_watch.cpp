@@ -1,10 +1,10 @@
-#include "page/page_watch.h"
+#include "page/win32/page_watch.h"
 
 #include <exdispid.h>
 
 #include "common/win32/bstr.h"
-#include "page/dom.h"
-#include "page/unload_handlers.h"
+#include "page/win32/dom.h"
+#include "page/win32/unload_handlers.h"
 
 namespace qm {
 
