@@ -22,7 +22,7 @@
 #include "page/page_host.h"
 #include "page/win32/page_watch.h"
 #include "quellmark_h.h"
-#include "rules/band_tools.h"
+#include "rules/win32/band_tools.h"
 #include "rules/rule_set.h"
 #include "settings/settings.h"
 

@@ -28,10 +28,10 @@ endif()
 
 # The windows: page, dialogs and the band's entry into them.
 add_library(qmtools STATIC
-  ${QM_TOOLS_ROOT}/rules/band_tools.cpp
-  ${QM_TOOLS_ROOT}/rules/dialog_text.cpp
-  ${QM_TOOLS_ROOT}/rules/rule_editor_dialog.cpp
-  ${QM_TOOLS_ROOT}/rules/tools_page.cpp
+  ${QM_TOOLS_ROOT}/rules/win32/band_tools.cpp
+  ${QM_TOOLS_ROOT}/rules/win32/dialog_text.cpp
+  ${QM_TOOLS_ROOT}/rules/win32/rule_editor_dialog.cpp
+  ${QM_TOOLS_ROOT}/rules/win32/tools_page.cpp
   ${QM_TOOLS_ROOT}/log/centred_dialog.cpp
   ${QM_TOOLS_ROOT}/log/log_settings_dialog.cpp
   ${QM_TOOLS_ROOT}/log/log_viewer_dialog.cpp)
@@ -47,8 +47,8 @@ ${QM_TOOLS_ROOT}/rules/resources/pictures/log_icons.bmp")
 # The Wine tests host the page and dialogs themselves, with the resources in
 # the test program.
 target_sources(qm_wine_tests PRIVATE
-  ${QM_TOOLS_ROOT}/rules/testing/dialog_driver.cpp
-  ${QM_TOOLS_ROOT}/rules/wine_test_tools_page.cpp
+  ${QM_TOOLS_ROOT}/rules/win32/testing/dialog_driver.cpp
+  ${QM_TOOLS_ROOT}/rules/win32/wine_test_tools_page.cpp
   ${QM_TOOLS_ROOT}/log/wine_test_log_dialogs.cpp
   ${QM_TOOLS_RESOURCES})
 target_link_libraries(qm_wine_tests PRIVATE qmtools qmtesting)

@@ -15,7 +15,7 @@
 #include "lab/lab_frame.h"
 #include "lab/scheduler.h"
 #include "lab/testing/lab_fixture.h"
-#include "rules/testing/dialog_driver.h"
+#include "rules/win32/testing/dialog_driver.h"
 
 namespace qm::lab {
 namespace {

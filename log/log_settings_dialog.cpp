@@ -4,7 +4,7 @@
 
 #include "rules/resources/tools_ids.h"
 #include "log/centred_dialog.h"
-#include "rules/dialog_text.h"
+#include "rules/win32/dialog_text.h"
 
 namespace qm::tools {
 namespace {

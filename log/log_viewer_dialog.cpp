@@ -8,7 +8,7 @@
 #include "common/text.h"
 #include "log/centred_dialog.h"
 #include "log/log_viewer_model.h"
-#include "rules/dialog_text.h"
+#include "rules/win32/dialog_text.h"
 
 namespace qm::tools {
 namespace {

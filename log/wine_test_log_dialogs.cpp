@@ -19,9 +19,9 @@
 #include "guard/popup_record.h"
 #include "log/log_settings_logic.h"
 #include "log/log_viewer_model.h"
-#include "rules/band_tools.h"
-#include "rules/dialog_text.h"
-#include "rules/testing/dialog_driver.h"
+#include "rules/win32/band_tools.h"
+#include "rules/win32/dialog_text.h"
+#include "rules/win32/testing/dialog_driver.h"
 
 namespace qm::tools {
 namespace {

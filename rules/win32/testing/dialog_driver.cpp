@@ -1,4 +1,4 @@
-#include "rules/testing/dialog_driver.h"
+#include "rules/win32/testing/dialog_driver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "rules/rule_editor_dialog.h"
+#include "rules/win32/rule_editor_dialog.h"
 
 #include "rules/resources/tools_ids.h"
-#include "rules/dialog_text.h"
+#include "rules/win32/dialog_text.h"
 
 namespace qm::tools {
 namespace {

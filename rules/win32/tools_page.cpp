@@ -1,8 +1,8 @@
-#include "rules/tools_page.h"
+#include "rules/win32/tools_page.h"
 
 #include "rules/resources/tools_ids.h"
 #include "common/win32/classic_look.h"
-#include "rules/dialog_text.h"
+#include "rules/win32/dialog_text.h"
 #include "rules/rule_lists.h"
 #include "rules/tools_layout.h"
 

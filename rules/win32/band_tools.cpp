@@ -1,11 +1,11 @@
-#include "rules/band_tools.h"
+#include "rules/win32/band_tools.h"
 
 #include <utility>
 
 #include "log/log_settings_dialog.h"
 #include "log/log_settings_logic.h"
 #include "log/log_viewer_dialog.h"
-#include "rules/rule_editor_dialog.h"
+#include "rules/win32/rule_editor_dialog.h"
 
 namespace qm::tools {
 

@@ -13,7 +13,7 @@
 #include "common/file_system.h"
 #include "common/registry.h"
 #include "rules/rule_book.h"
-#include "rules/tools_page.h"
+#include "rules/win32/tools_page.h"
 #include "rules/win32/message_box_rules_ui.h"
 #include "settings/settings.h"
 

@@ -13,11 +13,11 @@
 #include "rules/resources/tools_ids.h"
 #include "common/testing/memory_registry.h"
 #include "common/win32/file_system_win32.h"
-#include "rules/band_tools.h"
+#include "rules/win32/band_tools.h"
 #include "rules/rule_editor_logic.h"
 #include "rules/rules_file.h"
-#include "rules/dialog_text.h"
-#include "rules/testing/dialog_driver.h"
+#include "rules/win32/dialog_text.h"
+#include "rules/win32/testing/dialog_driver.h"
 
 namespace qm::tools {
 namespace {

@@ -1,4 +1,4 @@
-#include "rules/dialog_text.h"
+#include "rules/win32/dialog_text.h"
 
 namespace qm::tools {
 
