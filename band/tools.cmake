@@ -32,9 +32,9 @@ add_library(qmtools STATIC
   ${QM_TOOLS_ROOT}/rules/win32/dialog_text.cpp
   ${QM_TOOLS_ROOT}/rules/win32/rule_editor_dialog.cpp
   ${QM_TOOLS_ROOT}/rules/win32/tools_page.cpp
-  ${QM_TOOLS_ROOT}/log/centred_dialog.cpp
-  ${QM_TOOLS_ROOT}/log/log_settings_dialog.cpp
-  ${QM_TOOLS_ROOT}/log/log_viewer_dialog.cpp)
+  ${QM_TOOLS_ROOT}/log/win32/centred_dialog.cpp
+  ${QM_TOOLS_ROOT}/log/win32/log_settings_dialog.cpp
+  ${QM_TOOLS_ROOT}/log/win32/log_viewer_dialog.cpp)
 target_link_libraries(qmtools PUBLIC qmplatform user32 gdi32 comctl32)
 
 # Dialogs 205, 246, 250, 251 and bitmaps 249, 252; the DLL adds them to its own.
@@ -49,6 +49,6 @@ ${QM_TOOLS_ROOT}/rules/resources/pictures/log_icons.bmp")
 target_sources(qm_wine_tests PRIVATE
   ${QM_TOOLS_ROOT}/rules/win32/testing/dialog_driver.cpp
   ${QM_TOOLS_ROOT}/rules/win32/wine_test_tools_page.cpp
-  ${QM_TOOLS_ROOT}/log/wine_test_log_dialogs.cpp
+  ${QM_TOOLS_ROOT}/log/win32/wine_test_log_dialogs.cpp
   ${QM_TOOLS_RESOURCES})
 target_link_libraries(qm_wine_tests PRIVATE qmtools qmtesting)

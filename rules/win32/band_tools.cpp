@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "log/log_settings_dialog.h"
+#include "log/win32/log_settings_dialog.h"
 #include "log/log_settings_logic.h"
-#include "log/log_viewer_dialog.h"
+#include "log/win32/log_viewer_dialog.h"
 #include "rules/win32/rule_editor_dialog.h"
 
 namespace qm::tools {

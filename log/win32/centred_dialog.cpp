@@ -1,4 +1,4 @@
-#include "log/centred_dialog.h"
+#include "log/win32/centred_dialog.h"
 
 #include "log/dialog_placement.h"
 

@@ -1,4 +1,4 @@
-#include "log/log_viewer_dialog.h"
+#include "log/win32/log_viewer_dialog.h"
 
 #include <commctrl.h>
 
@@ -6,7 +6,7 @@
 
 #include "rules/resources/tools_ids.h"
 #include "common/text.h"
-#include "log/centred_dialog.h"
+#include "log/win32/centred_dialog.h"
 #include "log/log_viewer_model.h"
 #include "rules/win32/dialog_text.h"
 

@@ -1,9 +1,9 @@
-#include "log/log_settings_dialog.h"
+#include "log/win32/log_settings_dialog.h"
 
 #include <cstdio>
 
 #include "rules/resources/tools_ids.h"
-#include "log/centred_dialog.h"
+#include "log/win32/centred_dialog.h"
 #include "rules/win32/dialog_text.h"
 
 namespace qm::tools {
