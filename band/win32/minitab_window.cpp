@@ -1,8 +1,8 @@
-#include "band/minitab_window.h"
+#include "band/win32/minitab_window.h"
 
 #include <algorithm>
 
-#include "band/face_painting.h"
+#include "band/win32/face_painting.h"
 #include "common/geometry.h"
 #include "band/minitab_commands.h"
 #include "band/minitab_layout.h"

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "band/face_painting.h"
+#include "band/win32/face_painting.h"
 #include "band/resources/face_ids.h"
-#include "band/testing/face_harness.h"
+#include "band/win32/testing/face_harness.h"
 
 namespace qm::band {
 namespace {

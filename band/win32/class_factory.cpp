@@ -1,6 +1,6 @@
-#include "band/class_factory.h"
+#include "band/win32/class_factory.h"
 
-#include "band/band_object.h"
+#include "band/win32/band_object.h"
 #include "common/win32/module_lock.h"
 #include "common/win32/qi_table.h"
 #include "quellmark_h.h"

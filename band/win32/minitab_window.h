@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "band/face_painting.h"
+#include "band/win32/face_painting.h"
 #include "band/flash_alert.h"
-#include "band/gdi_objects.h"
+#include "band/win32/gdi_objects.h"
 #include "common/geometry.h"
-#include "band/subclassed_window.h"
+#include "band/win32/subclassed_window.h"
 #include "common/win32/keep_alive.h"
 
 namespace qm::band {

@@ -1,4 +1,4 @@
-#include "band/band_window.h"
+#include "band/win32/band_window.h"
 
 #include "common/win32/module_classes.h"
 

@@ -1,4 +1,4 @@
-#include "band/preferences_page.h"
+#include "band/win32/preferences_page.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "band/face_painting.h"
+#include "band/win32/face_painting.h"
 
-#include "band/gdi_objects.h"
+#include "band/win32/gdi_objects.h"
 
 namespace qm::band {
 namespace {

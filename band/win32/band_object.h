@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "band/band_face.h"
-#include "band/band_window.h"
-#include "band/face_host.h"
+#include "band/win32/band_face.h"
+#include "band/win32/band_window.h"
+#include "band/win32/face_host.h"
 #include "common/win32/com_ptr.h"
 #include "common/win32/module_lock.h"
 #include "guard/guard.h"

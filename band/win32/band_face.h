@@ -10,10 +10,10 @@
 #include <memory>
 #include <string>
 
-#include "band/face_host.h"
-#include "band/minitab_window.h"
-#include "band/popup_list_page.h"
-#include "band/preferences_page.h"
+#include "band/win32/face_host.h"
+#include "band/win32/minitab_window.h"
+#include "band/win32/popup_list_page.h"
+#include "band/win32/preferences_page.h"
 
 namespace qm::band {
 

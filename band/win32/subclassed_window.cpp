@@ -1,4 +1,4 @@
-#include "band/subclassed_window.h"
+#include "band/win32/subclassed_window.h"
 
 namespace qm::band {
 namespace {

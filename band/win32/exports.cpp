@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "band/class_factory.h"
-#include "band/module.h"
-#include "band/registration.h"
+#include "band/win32/class_factory.h"
+#include "band/win32/module.h"
+#include "band/win32/registration.h"
 #include "common/win32/module_classes.h"
 #include "common/win32/module_lock.h"
 

@@ -1,4 +1,4 @@
-#include "band/band_object.h"
+#include "band/win32/band_object.h"
 
 #include <mshtml.h>
 #include <shlguid.h>
@@ -6,7 +6,7 @@
 #include <new>
 
 #include "band/band_info.h"
-#include "band/module.h"
+#include "band/win32/module.h"
 #include "band/visibility_check.h"
 #include "common/text.h"
 #include "common/win32/file_system_win32.h"

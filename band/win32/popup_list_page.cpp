@@ -1,4 +1,4 @@
-#include "band/popup_list_page.h"
+#include "band/win32/popup_list_page.h"
 
 #include <commctrl.h>
 

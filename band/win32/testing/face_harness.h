@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "band/band_face.h"
-#include "band/face_host.h"
+#include "band/win32/band_face.h"
+#include "band/win32/face_host.h"
 
 namespace qm::band::testing {
 

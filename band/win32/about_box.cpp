@@ -1,9 +1,9 @@
-#include "band/about_box.h"
+#include "band/win32/about_box.h"
 
 #include <optional>
 
 #include "band/about_links.h"
-#include "band/face_painting.h"
+#include "band/win32/face_painting.h"
 #include "band/resources/face_ids.h"
 #include "common/text.h"
 

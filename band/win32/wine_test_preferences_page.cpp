@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "band/resources/face_ids.h"
-#include "band/testing/face_harness.h"
+#include "band/win32/testing/face_harness.h"
 
 namespace qm::band {
 namespace {

@@ -1,4 +1,4 @@
-#include "band/testing/face_harness.h"
+#include "band/win32/testing/face_harness.h"
 
 #include <commctrl.h>
 

@@ -1,6 +1,6 @@
-#include "band/band_face.h"
+#include "band/win32/band_face.h"
 
-#include "band/about_box.h"
+#include "band/win32/about_box.h"
 #include "band/about_links.h"
 #include "band/band_context_menu.h"
 #include "band/minitab_commands.h"

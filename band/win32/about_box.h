@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "band/face_host.h"
+#include "band/win32/face_host.h"
 
 namespace qm::band {
 

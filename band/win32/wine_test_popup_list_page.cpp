@@ -11,7 +11,7 @@
 #include <string>
 
 #include "band/resources/face_ids.h"
-#include "band/testing/face_harness.h"
+#include "band/win32/testing/face_harness.h"
 
 namespace qm::band {
 namespace {

@@ -1,4 +1,4 @@
-#include "band/registration.h"
+#include "band/win32/registration.h"
 
 #include <comcat.h>
 #include <oleauto.h>
@@ -6,7 +6,7 @@
 #include <string>
 
 #include "quellmark_h.h"
-#include "band/registrar.h"
+#include "band/win32/registrar.h"
 #include "band/resources/resource_ids.h"
 #include "common/win32/com_ptr.h"
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "band/face_host.h"
+#include "band/win32/face_host.h"
 #include "band/popup_columns.h"
 
 namespace qm::band {

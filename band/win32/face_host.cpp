@@ -1,4 +1,4 @@
-#include "band/face_host.h"
+#include "band/win32/face_host.h"
 
 #include <shellapi.h>
 

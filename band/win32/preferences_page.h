@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "band/face_host.h"
+#include "band/win32/face_host.h"
 
 namespace qm::band {
 
