@@ -1,6 +1,6 @@
 #include "setup/win32/module_package.h"
 
-#include "setup/install_steps.h"
+#include "wizard/install_steps.h"
 
 namespace qm::win32 {
 
