@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/platform.h"
 #include "lab/expectation.h"
 #include "lab/scenario_parser.h"
 #include "lab/scenario_runner.h"
@@ -151,6 +152,7 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    qm::usePlatformSeams();
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::fputs(kHelp, stdout);
         return 0;

@@ -5,6 +5,7 @@
 #include "band/win32/class_factory.h"
 #include "band/win32/module.h"
 #include "band/win32/registration.h"
+#include "common/platform.h"
 #include "common/win32/module_classes.h"
 #include "common/win32/module_lock.h"
 
@@ -29,6 +30,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     if (reason == DLL_PROCESS_ATTACH) {
         qm::band::g_instance = instance;
         DisableThreadLibraryCalls(instance);
+        qm::usePlatformSeams();
     } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
         // Freed while the process goes on: the browser may load us again,
         // perhaps at another address. At process exit there is nothing to do.
