@@ -30,14 +30,14 @@ endif()
 # The windows of the face: minitab, pages, About box. The DLL links it and
 # adds QM_FACE_RESOURCES to its own sources.
 add_library(qmface STATIC
-  ${QM_FACE_DIR}/about_box.cpp
-  ${QM_FACE_DIR}/band_face.cpp
-  ${QM_FACE_DIR}/face_host.cpp
-  ${QM_FACE_DIR}/face_painting.cpp
-  ${QM_FACE_DIR}/minitab_window.cpp
-  ${QM_FACE_DIR}/popup_list_page.cpp
-  ${QM_FACE_DIR}/preferences_page.cpp
-  ${QM_FACE_DIR}/subclassed_window.cpp)
+  ${QM_FACE_DIR}/win32/about_box.cpp
+  ${QM_FACE_DIR}/win32/band_face.cpp
+  ${QM_FACE_DIR}/win32/face_host.cpp
+  ${QM_FACE_DIR}/win32/face_painting.cpp
+  ${QM_FACE_DIR}/win32/minitab_window.cpp
+  ${QM_FACE_DIR}/win32/popup_list_page.cpp
+  ${QM_FACE_DIR}/win32/preferences_page.cpp
+  ${QM_FACE_DIR}/win32/subclassed_window.cpp)
 target_link_libraries(qmface PUBLIC qmcore qmplatform comctl32 gdi32 user32 shell32)
 
 set(QM_FACE_RESOURCES ${QM_FACE_DIR}/resources/face.rc)
@@ -50,9 +50,9 @@ set_source_files_properties(${QM_FACE_RESOURCES} PROPERTIES
 # resources linked into the test program.
 target_sources(qm_wine_tests PRIVATE
   ${QM_FACE_RESOURCES}
-  ${QM_FACE_DIR}/testing/face_harness.cpp
-  ${QM_FACE_DIR}/wine_test_minitab.cpp
-  ${QM_FACE_DIR}/wine_test_popup_list_page.cpp
-  ${QM_FACE_DIR}/wine_test_preferences_page.cpp
-  ${QM_FACE_DIR}/wine_test_about_box.cpp)
+  ${QM_FACE_DIR}/win32/testing/face_harness.cpp
+  ${QM_FACE_DIR}/win32/wine_test_minitab.cpp
+  ${QM_FACE_DIR}/win32/wine_test_popup_list_page.cpp
+  ${QM_FACE_DIR}/win32/wine_test_preferences_page.cpp
+  ${QM_FACE_DIR}/win32/wine_test_about_box.cpp)
 target_link_libraries(qm_wine_tests PRIVATE qmface qmtesting)

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "band/geometry.h"
+#include "common/geometry.h"
 
 namespace qm::band {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "band/geometry.h"
+#include "common/geometry.h"
 
 namespace qm::band {
 

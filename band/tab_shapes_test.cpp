@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "band/geometry_printers.h"
+#include "common/testing/geometry_printers.h"
 
 namespace qm::band {
 

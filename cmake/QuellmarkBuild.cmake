@@ -1,6 +1,7 @@
 # Targets every folder adds its files to:
 #   qmcore      portable core, never includes <windows.h>
 #   qmplatform  the core's platform seams bound to Win32 (i686) or to the host (native)
+#   qm_seams_at_start  puts them in place in programs whose main is a library's
 #   qmtesting   in-memory fakes of the seams, for unit tests
 #   qm_unit_tests, qm_wine_tests (Windows only), qm_benchmarks (native only), fuzz_* (QM_FUZZ)
 
@@ -84,10 +85,10 @@ endif()
 add_library(qmcore STATIC)
 target_include_directories(qmcore PUBLIC ${CMAKE_SOURCE_DIR})
 
-# The core calls the platform's seams and the platform uses the core's helpers.
+# The platform binds the core's seams; each program puts them in place and
+# links both. The core links nothing of the platform.
 add_library(qmplatform STATIC)
 target_link_libraries(qmplatform PUBLIC qmcore)
-target_link_libraries(qmcore PUBLIC qmplatform)
 if(WIN32)
   target_link_libraries(qmplatform PUBLIC advapi32 ole32 oleaut32 uuid)
 endif()
@@ -96,7 +97,7 @@ add_library(qmtesting STATIC)
 target_link_libraries(qmtesting PUBLIC qmcore)
 
 add_executable(qm_unit_tests)
-target_link_libraries(qm_unit_tests PRIVATE qmtesting qmplatform ${QM_GTEST_MAIN})
+target_link_libraries(qm_unit_tests PRIVATE qmtesting qmplatform qm_seams_at_start ${QM_GTEST_MAIN})
 add_test(NAME unit_tests COMMAND qm_unit_tests)
 if(QM_FUZZ)
   # The fuzz build instruments for libFuzzer; only the fuzz targets link with it.
@@ -105,7 +106,7 @@ endif()
 
 if(WIN32)
   add_executable(qm_wine_tests)
-  target_link_libraries(qm_wine_tests PRIVATE qmplatform ${QM_GTEST_MAIN})
+  target_link_libraries(qm_wine_tests PRIVATE qmplatform qm_seams_at_start ${QM_GTEST_MAIN})
   add_test(NAME wine_tests COMMAND qm_wine_tests)
   # Real timers and a thousand band cycles: minutes on a busy machine.
   set_tests_properties(wine_tests PROPERTIES TIMEOUT 900)
@@ -113,7 +114,8 @@ endif()
 
 if(QM_BENCHMARKS AND NOT WIN32)
   add_executable(qm_benchmarks)
-  target_link_libraries(qm_benchmarks PRIVATE qmtesting qmplatform benchmark::benchmark_main)
+  target_link_libraries(qm_benchmarks PRIVATE qmtesting qmplatform qm_seams_at_start
+                        benchmark::benchmark_main)
 endif()
 
 # qm_fuzz_target(name source...): a libFuzzer program over the core.
@@ -122,7 +124,7 @@ function(qm_fuzz_target name)
     add_executable(${name} ${ARGN})
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-    target_link_libraries(${name} PRIVATE qmtesting qmplatform)
+    target_link_libraries(${name} PRIVATE qmtesting qmplatform qm_seams_at_start)
     # All fuzz programs side by side, where the test command runs them.
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
     set_property(GLOBAL APPEND PROPERTY QM_FUZZ_TARGETS ${name})

@@ -2,19 +2,23 @@
 
 namespace qm {
 namespace {
-const Clock* g_override = nullptr;
+const Clock* g_clock = nullptr;
 }
 
 const Clock& systemClock() {
-    return g_override ? *g_override : platformClock();
+    return *g_clock;
 }
 
-ScopedClock::ScopedClock(const Clock& clock) : previous_(g_override) {
-    g_override = &clock;
+void useClock(const Clock& clock) {
+    g_clock = &clock;
+}
+
+ScopedClock::ScopedClock(const Clock& clock) : previous_(g_clock) {
+    g_clock = &clock;
 }
 
 ScopedClock::~ScopedClock() {
-    g_override = previous_;
+    g_clock = previous_;
 }
 
 }  // namespace qm

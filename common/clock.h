@@ -30,11 +30,12 @@ public:
     virtual LocalTime localTime() const = 0;
 };
 
-// The clock the core reads: the platform's unless a ScopedClock replaced it.
+// The clock the core reads: the one the program put in place (its
+// platform's, see common/platform.h) unless a ScopedClock replaced it.
 const Clock& systemClock();
 
-// Defined by the platform layer.
-const Clock& platformClock();
+// Puts the program's clock in place for the rest of its run.
+void useClock(const Clock& clock);
 
 class ScopedClock {
 public:

@@ -2,19 +2,23 @@
 
 namespace qm {
 namespace {
-const CodePage* g_override = nullptr;
+const CodePage* g_codePage = nullptr;
 }
 
 const CodePage& systemCodePage() {
-    return g_override ? *g_override : platformCodePage();
+    return *g_codePage;
 }
 
-ScopedCodePage::ScopedCodePage(const CodePage& codePage) : previous_(g_override) {
-    g_override = &codePage;
+void useCodePage(const CodePage& codePage) {
+    g_codePage = &codePage;
+}
+
+ScopedCodePage::ScopedCodePage(const CodePage& codePage) : previous_(g_codePage) {
+    g_codePage = &codePage;
 }
 
 ScopedCodePage::~ScopedCodePage() {
-    g_override = previous_;
+    g_codePage = previous_;
 }
 
 std::wstring Latin1CodePage::toWide(std::string_view text) const {

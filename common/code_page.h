@@ -15,14 +15,15 @@ public:
     virtual std::string toAnsi(std::wstring_view text) const = 0;
 };
 
-// The code page every text helper uses: the platform's, unless a
-// ScopedCodePage has put another one in its place.
+// The code page every text helper uses: the one the program put in place
+// (its platform's, see common/platform.h), unless a ScopedCodePage has put
+// another one in its place.
 const CodePage& systemCodePage();
 
-// Defined by the platform layer (Win32: CP_ACP; native: Latin-1).
-const CodePage& platformCodePage();
+// Puts the program's code page in place for the rest of its run.
+void useCodePage(const CodePage& codePage);
 
-// Puts a code page in place of the platform's for its lifetime (tests).
+// Puts a code page in place of the program's for its lifetime (tests).
 class ScopedCodePage {
 public:
     explicit ScopedCodePage(const CodePage& codePage);

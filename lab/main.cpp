@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/platform.h"
 #include "lab/decision_summary.h"
 #include "lab/expectation.h"
 #include "lab/scenario_parser.h"
@@ -189,6 +190,7 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    qm::usePlatformSeams();
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::fputs(kHelp, stdout);
         return 0;

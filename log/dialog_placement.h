@@ -2,7 +2,7 @@
 // Where a dialog that centres itself over its owner goes: centred on the
 // owner's window, then moved back inside the work area of the screen.
 
-#include "band/geometry.h"
+#include "common/geometry.h"
 
 namespace qm {
 

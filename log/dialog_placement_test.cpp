@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "band/geometry_printers.h"
+#include "common/testing/geometry_printers.h"
 
 namespace qm {
 namespace {

@@ -4,7 +4,7 @@
 // the rest, each list view with its three buttons to its right. Pixels in
 // the page's client coordinates; every halving rounds toward zero.
 
-#include "band/geometry.h"
+#include "common/geometry.h"
 
 namespace qm {
 

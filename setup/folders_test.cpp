@@ -1,9 +1,9 @@
-#include "setup/folders.h"
+#include "wizard/folders.h"
 
 #include <gtest/gtest.h>
 
 #include "setup/options_folder.h"
-#include "setup/testing/memory_folders.h"
+#include "wizard/testing/memory_folders.h"
 
 namespace qm {
 namespace {

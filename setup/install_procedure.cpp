@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "setup/install_path.h"
-#include "setup/install_steps.h"
+#include "wizard/install_path.h"
+#include "wizard/install_steps.h"
 #include "settings/settings.h"
 
 namespace qm {

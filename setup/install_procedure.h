@@ -9,10 +9,10 @@
 
 #include "common/file_system.h"
 #include "common/registry.h"
-#include "setup/folders.h"
-#include "setup/progress_page.h"
-#include "setup/server_registration.h"
-#include "setup/start_menu.h"
+#include "wizard/folders.h"
+#include "wizard/progress_page.h"
+#include "wizard/server_registration.h"
+#include "wizard/start_menu.h"
 
 namespace qm {
 

@@ -9,10 +9,10 @@
 
 #include "common/testing/memory_file_system.h"
 #include "common/testing/memory_registry.h"
-#include "setup/install_path.h"
-#include "setup/install_steps.h"
-#include "setup/testing/memory_folders.h"
-#include "setup/testing/procedure_fakes.h"
+#include "wizard/install_path.h"
+#include "wizard/install_steps.h"
+#include "wizard/testing/memory_folders.h"
+#include "wizard/testing/procedure_fakes.h"
 
 namespace qm {
 namespace {

@@ -1,6 +1,6 @@
 #include "setup/options_folder.h"
 
-#include "setup/install_path.h"
+#include "wizard/install_path.h"
 
 namespace qm {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "setup/folders.h"
+#include "wizard/folders.h"
 
 namespace qm {
 

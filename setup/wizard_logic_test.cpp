@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "setup/browser_close_countdown.h"
-#include "setup/wizard_buttons.h"
+#include "wizard/wizard_buttons.h"
 
 namespace qm {
 namespace {

@@ -21,6 +21,10 @@ else
   echo "This machine cannot run 32-bit programs: the Wine tests run for the 64-bit build only; the 32-bit build is built and checked statically."
 fi
 
+# Windows code only in win32/ folders, no include reaching up a layer.
+echo "== layout"
+tools/check-layout.sh
+
 echo "== native"
 cmake --preset native >/dev/null
 cmake --build --preset native -j"$jobs"

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <memory>
 
-#include "setup/install_path.h"
-#include "setup/install_steps.h"
+#include "wizard/install_path.h"
+#include "wizard/install_steps.h"
 #include "uninstall/self_delete_script.h"
 
 namespace qm {

@@ -8,8 +8,8 @@
 #include <set>
 
 #include "common/testing/memory_file_system.h"
-#include "setup/testing/memory_folders.h"
-#include "setup/testing/procedure_fakes.h"
+#include "wizard/testing/memory_folders.h"
+#include "wizard/testing/procedure_fakes.h"
 
 namespace qm {
 namespace {

@@ -4,8 +4,7 @@
 #include <chrono>
 #include <ctime>
 
-#include "common/clock.h"
-#include "common/code_page.h"
+#include "common/platform.h"
 
 namespace qm {
 namespace {
@@ -43,6 +42,11 @@ const CodePage& platformCodePage() {
 const Clock& platformClock() {
     static const HostClock clock;
     return clock;
+}
+
+void usePlatformSeams() {
+    useCodePage(platformCodePage());
+    useClock(platformClock());
 }
 
 }  // namespace qm

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include "common/clock.h"
-#include "common/code_page.h"
+#include "common/platform.h"
 
 namespace qm {
 namespace {
@@ -71,6 +70,11 @@ const CodePage& platformCodePage() {
 const Clock& platformClock() {
     static const SystemClock clock;
     return clock;
+}
+
+void usePlatformSeams() {
+    useCodePage(platformCodePage());
+    useClock(platformClock());
 }
 
 }  // namespace qm

@@ -1,7 +1,7 @@
 #include "setup/win32/module_package.h"
 
-#include "setup/install_steps.h"
-#include "setup/packed_file.h"
+#include "wizard/install_steps.h"
+#include "wizard/packed_file.h"
 
 namespace qm::win32 {
 

@@ -3,10 +3,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "common/platform.h"
 #include "setup/win32/browser_check.h"
 #include "setup/win32/installer_wizard.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    qm::usePlatformSeams();
     InitCommonControls();
     if (!qm::win32::BrowsersClosed(instance)) return 0;
     qm::win32::InstallerState state;

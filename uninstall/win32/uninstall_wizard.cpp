@@ -4,11 +4,11 @@
 #include <prsht.h>
 
 #include "common/win32/file_system_win32.h"
-#include "setup/win32/dialog_progress_page.h"
-#include "setup/win32/system_folders.h"
-#include "setup/win32/system_server_registration.h"
-#include "setup/win32/wizard_frame.h"
-#include "setup/win32/wizard_page.h"
+#include "wizard/win32/dialog_progress_page.h"
+#include "wizard/win32/system_folders.h"
+#include "wizard/win32/system_server_registration.h"
+#include "wizard/win32/wizard_frame.h"
+#include "wizard/win32/wizard_page.h"
 #include "uninstall/resources/uninstall_ids.h"
 #include "uninstall/uninstall_procedure.h"
 #include "uninstall/uninstall_texts.h"
