@@ -11,7 +11,7 @@
 #include <shlobj.h>
 
 #include "common/win32/com_ptr.h"
-#include "guard/decision_listener.h"
+#include "guard/win32/decision_listener.h"
 #include "lab/com_object.h"
 
 namespace qm::lab {

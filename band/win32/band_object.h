@@ -16,7 +16,7 @@
 #include "band/win32/face_host.h"
 #include "common/win32/com_ptr.h"
 #include "common/win32/module_lock.h"
-#include "guard/decision_listener.h"
+#include "guard/win32/decision_listener.h"
 #include "guard/guard.h"
 #include "guard/guard_host.h"
 #include "guard/win32/pop_html.h"
