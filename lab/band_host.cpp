@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "lab/band_controls.h"
 #include "lab/bstr.h"
 #include "lab/scheduler.h"
 #include "lab/trace_lines.h"
@@ -65,17 +66,20 @@ bool BandHost::open() {
     askBandInfo();
     bandWindow_ = nullptr;
     deskBand->GetWindow(&bandWindow_);
+    shown_ = true;
     relayout_();
     deskBand->ShowDW(TRUE);
     trace_.add(lines::BarShown(height_));
     watch_ = BandWatch();
     rowsSeen_ = 0;
     watch();
+    hookCaption();
     return true;
 }
 
 void BandHost::close() {
     if (!band_) return;
+    unhookCaption();
     win32::ComPtr<IUnknown> band = band_;
     if (win32::ComPtr<IDeskBand> deskBand = band.as<IDeskBand>()) {
         deskBand->ShowDW(FALSE);
@@ -89,6 +93,16 @@ void BandHost::close() {
     release();
 }
 
+bool BandHost::show(bool show) {
+    win32::ComPtr<IDeskBand> deskBand = band_.as<IDeskBand>();
+    if (!deskBand) return false;
+    shown_ = show;
+    HRESULT hr = deskBand->ShowDW(show ? TRUE : FALSE);
+    trace_.add(lines::BarShowWindow(show, static_cast<std::uint32_t>(hr)));
+    relayout_();
+    return true;
+}
+
 void BandHost::release() {
     scheduler_.cancel(watchTask_);
     watchTask_ = 0;
@@ -96,6 +110,7 @@ void BandHost::release() {
     site_.reset();
     bandWindow_ = nullptr;
     height_ = 0;
+    shown_ = false;
     IUnknown* band = band_.detach();
     ULONG left = band ? band->Release() : 0;
     trace_.add(lines::BandReleased(left));
@@ -160,14 +175,6 @@ void PlacePointer(POINT at) {
         POINT now;
         if (GetCursorPos(&now) && now.x == at.x && now.y == at.y) return;
     }
-}
-
-std::string WithoutMnemonics(const std::string& text) {
-    std::string plain;
-    for (char c : text) {
-        if (c != '&') plain += c;
-    }
-    return plain;
 }
 
 }  // namespace
@@ -260,13 +267,27 @@ HWND FindControl(HWND top, int id, const char* className) {
 }
 
 std::string ItemText(HWND list, int row, int column) {
-    char text[512] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
+    // The list copies at most the room it is given: grow until it fits.
+    for (std::size_t room = 512;; room *= 2) {
+        std::string text(room, '\0');
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = &text[0];
+        item.cchTextMax = static_cast<int>(room);
+        LRESULT length = SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                                      reinterpret_cast<LPARAM>(&item));
+        if (length < 0) length = 0;
+        if (static_cast<std::size_t>(length) + 1 < room || room >= (1u << 20)) {
+            text.resize(static_cast<std::size_t>(length));
+            return text;
+        }
+    }
+}
+
+int ColumnCount(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    LRESULT count = header ? SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+    return count > 2 ? static_cast<int>(count) : 2;
 }
 
 // The ids the band's window gives its caption and its list of popups.
@@ -290,9 +311,11 @@ BandSample BandHost::sample() {
         sample.rows.resize(static_cast<std::size_t>(count > 0 ? count : 0));
         // Only rows new since the last look are read: the band adds them at the top.
         std::size_t fresh = sample.rows.size() > rowsSeen_ ? sample.rows.size() - rowsSeen_ : 0;
+        int columns = ColumnCount(list);
         for (std::size_t i = 0; i < fresh; ++i) {
-            sample.rows[i] = {ItemText(list, static_cast<int>(i), 0),
-                              ItemText(list, static_cast<int>(i), 1)};
+            for (int column = 0; column < columns; ++column) {
+                sample.rows[i].push_back(ItemText(list, static_cast<int>(i), column));
+            }
         }
         rowsSeen_ = sample.rows.size();
     }
@@ -304,6 +327,160 @@ void BandHost::watch() {
     if (!band_ || !bandWindow_ || !IsWindow(bandWindow_)) return;
     for (std::string& line : watch_.observe(sample(), GetTickCount())) trace_.add(std::move(line));
     watchTask_ = scheduler_.after(50, [this] { watch(); });
+}
+
+void BandHost::hookCaption() {
+    caption_ = FindControl(bandWindow_, kCaptionId, "Static");
+    if (caption_ && !SetWindowSubclass(caption_, &BandHost::CaptionProc, 0,
+                                       reinterpret_cast<DWORD_PTR>(this))) {
+        caption_ = nullptr;
+    }
+}
+
+void BandHost::unhookCaption() {
+    if (caption_ && IsWindow(caption_)) RemoveWindowSubclass(caption_, &BandHost::CaptionProc, 0);
+    caption_ = nullptr;
+}
+
+LRESULT CALLBACK BandHost::CaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR data) {
+    auto* self = reinterpret_cast<BandHost*>(data);
+    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_SETTEXT) {
+        for (std::string& line : self->watch_.captionSet(WindowText(window))) {
+            self->trace_.add(std::move(line));
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, &BandHost::CaptionProc, id);
+        self->caption_ = nullptr;
+    }
+    return result;
+}
+
+namespace {
+
+// The user's pointer goes over the control before the click: the band
+// takes clicks only from a pointer inside it.
+void PointAt(HWND control, POINT at) {
+    ClientToScreen(control, &at);
+    // A late report of an earlier move may still put it back: place it
+    // until it stays there a while.
+    for (int tries = 0; tries < 10; ++tries) {
+        PlacePointer(at);
+        PumpMessages(50);
+        POINT now;
+        if (GetCursorPos(&now) && now.x == at.x && now.y == at.y) return;
+    }
+}
+
+void ClickWithPointer(HWND button) {
+    RECT client;
+    GetClientRect(button, &client);
+    PointAt(button, {client.right / 2, client.bottom / 2});
+    ClickButton(button);
+}
+
+}  // namespace
+
+bool BandHost::clickTab(const std::string& text) {
+    if (!bandWindowVisible()) return false;
+    for (HWND button : FindShownWindows(bandWindow_, "Button")) {
+        bool tab = (GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+        if (tab && WithoutMnemonics(WindowText(button)) == WithoutMnemonics(text)) {
+            ClickWithPointer(button);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool BandHost::clickControl(const std::string& text) {
+    HWND button = bandWindowVisible() ? FindShownControl(bandWindow_, "Button", text) : nullptr;
+    if (!button || !IsWindowEnabled(button)) return false;
+    ClickWithPointer(button);
+    return true;
+}
+
+bool BandHost::pickLevel(const std::string& text) {
+    if (!bandWindowVisible()) return false;
+    for (HWND combo : FindShownWindows(bandWindow_, "ComboBox")) {
+        if (IsWindowEnabled(combo) && PickComboItem(combo, text)) return true;
+    }
+    return false;
+}
+
+HWND BandHost::shownList() const {
+    if (!bandWindowVisible()) return nullptr;
+    std::vector<HWND> lists = FindShownWindows(bandWindow_, WC_LISTVIEWA);
+    for (HWND list : lists) {
+        if (GetDlgCtrlID(list) == kPopupListId) return list;
+    }
+    return nullptr;
+}
+
+int BandHost::chooseRow(HWND list, int number, const std::string& address) const {
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int row = -1;
+    if (number > 0) {
+        row = number <= count ? number - 1 : -1;
+    } else {
+        for (int i = 0; i < count && row < 0; ++i) {
+            if (ItemText(list, i, 1) == address) row = i;
+        }
+    }
+    if (row < 0) return -1;
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = 0;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&state));
+    SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    return row;
+}
+
+namespace {
+
+// The middle of the row's label, in the list's client coordinates.
+POINT RowPoint(HWND list, int row) {
+    RECT rect = {};
+    rect.left = LVIR_LABEL;
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+}  // namespace
+
+bool BandHost::openRow(int number, const std::string& address) {
+    HWND list = shownList();
+    int row = list ? chooseRow(list, number, address) : -1;
+    if (row < 0) return false;
+    POINT at = RowPoint(list, row);
+    PointAt(list, at);
+    LPARAM where = MAKELPARAM(at.x, at.y);
+    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
+    SendMessageA(list, WM_LBUTTONUP, 0, where);
+    return true;
+}
+
+bool BandHost::rowMenu(int number, const std::string& address, const std::string& item) {
+    HWND list = shownList();
+    int row = list ? chooseRow(list, number, address) : -1;
+    if (row < 0) return false;
+    POINT at = RowPoint(list, row);
+    MapWindowPoints(list, bandWindow_, &at, 1);
+    return contextMenu(item, &at);
+}
+
+void BandHost::tracePages() {
+    if (!bandWindowVisible()) return;
+    std::vector<ControlEntry> controls;
+    for (HWND page : FindShownWindows(bandWindow_, "#32770")) {
+        std::vector<ControlEntry> more = ControlEntries(page);
+        controls.insert(controls.end(), more.begin(), more.end());
+    }
+    trace_.add(lines::BandPage(controls));
 }
 
 void BandHost::bandInfoChanged() {

@@ -33,6 +33,9 @@ public:
     // ShowDW(FALSE), CloseDW, SetSite(NULL) and the frame's last release.
     void close();
     bool isOpen() const { return static_cast<bool>(band_); }
+    // ShowDW(show) on the open band, which stays sited; traced.
+    bool show(bool show);
+    bool isShown() const { return shown_; }
     int height() const { return height_; }
     HWND bandWindow() const { return bandWindow_; }
     bool bandWindowVisible() const;
@@ -47,6 +50,18 @@ public:
     // (InvokeCommand). False when the band has no menu or no such item.
     bool contextMenu(const std::string& item, const POINT* point);
 
+    // The user at the band's own windows, by what they show. Each is false
+    // when nothing shown reads so (or the row is not in the list).
+    bool clickTab(const std::string& text);
+    bool clickControl(const std::string& text);
+    bool pickLevel(const std::string& text);
+    // A row of "Popup Windows": `number` from 1 (the top), or 0 and the
+    // row whose address reads `address`.
+    bool openRow(int number, const std::string& address);
+    bool rowMenu(int number, const std::string& address, const std::string& item);
+    // Traces the controls of the band's pages shown.
+    void tracePages();
+
     // The site heard DBID_BANDINFOCHANGED.
     void bandInfoChanged();
     // The band told the site a decision.
@@ -58,6 +73,15 @@ private:
     // Every 50 ms while the bar is open: the band's caption and list.
     void watch();
     BandSample sample();
+    // The band's caption tells each text it is given, however short-lived.
+    void hookCaption();
+    void unhookCaption();
+    static LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR data);
+    // The list of popups when it is shown, and the row chosen in it
+    // (selected and scrolled into view), as an index; -1 when not there.
+    HWND shownList() const;
+    int chooseRow(HWND list, int number, const std::string& address) const;
 
     Trace& trace_;
     Scheduler& scheduler_;
@@ -73,6 +97,8 @@ private:
     win32::ComPtr<IUnknown> band_;
     win32::ComPtr<BarSite> site_;
     HWND bandWindow_ = nullptr;
+    HWND caption_ = nullptr;
+    bool shown_ = false;
     int height_ = 0;
 };
 

@@ -12,10 +12,7 @@ constexpr unsigned long kBlinkMilliseconds = 1000;
 std::vector<std::string> BandWatch::observe(const BandSample& sample, unsigned long milliseconds) {
     std::vector<std::string> found;
     if (sample.captionFound) {
-        if (sample.captionText != captionText_ && (seen_ || !sample.captionText.empty())) {
-            found.push_back(lines::Status(sample.captionText));
-        }
-        captionText_ = sample.captionText;
+        found = captionSet(sample.captionText);
         if (seen_ && captionVisible_ && !sample.captionVisible) {
             if (!hiddenBefore_ || milliseconds - lastHidden_ > kBlinkMilliseconds) {
                 found.push_back(lines::Flash());
@@ -31,13 +28,23 @@ std::vector<std::string> BandWatch::observe(const BandSample& sample, unsigned l
         if (count > rowCount_) {
             // The band puts each new row at the top: the oldest new one is lowest.
             for (std::size_t i = count - rowCount_; i-- > 0;) {
-                found.push_back(lines::Record(sample.rows[i].first, sample.rows[i].second));
+                const std::vector<std::string>& row = sample.rows[i];
+                found.push_back(lines::Record(row.size() > 0 ? row[0] : std::string(),
+                                              row.size() > 1 ? row[1] : std::string()));
+                found.push_back(lines::Row(row));
             }
         } else if (count == 0 && rowCount_ > 0) {
             found.push_back(lines::RecordsCleared());
         }
         rowCount_ = count;
     }
+    return found;
+}
+
+std::vector<std::string> BandWatch::captionSet(const std::string& text) {
+    std::vector<std::string> found;
+    if (text != captionText_ && (seen_ || !text.empty())) found.push_back(lines::Status(text));
+    captionText_ = text;
     return found;
 }
 

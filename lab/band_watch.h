@@ -2,6 +2,7 @@
 // What the user sees of the band, turned into trace lines: the status text
 // in its caption, the caption blinking when a popup is stopped, and the
 // rows of its "Popup Windows" list (newest first, as the band inserts them).
+// Each new row is told twice: title and address, then every column.
 
 #include <string>
 #include <vector>
@@ -13,8 +14,8 @@ struct BandSample {
     bool captionVisible = false;
     std::string captionText;
     bool listFound = false;
-    // Title and address of each row, top row first.
-    std::vector<std::pair<std::string, std::string>> rows;
+    // Every column of each row (title and address first), top row first.
+    std::vector<std::vector<std::string>> rows;
 };
 
 class BandWatch {
@@ -23,6 +24,8 @@ public:
     // a steadily rising clock; a caption hidden again within a second of
     // its last hiding belongs to the same blinking.
     std::vector<std::string> observe(const BandSample& sample, unsigned long milliseconds);
+    // The band set its caption's text: a line when it differs from the last.
+    std::vector<std::string> captionSet(const std::string& text);
 
 private:
     bool seen_ = false;

@@ -13,7 +13,7 @@ BandSample Caption(bool visible, const std::string& text) {
     return sample;
 }
 
-BandSample List(std::vector<std::pair<std::string, std::string>> rows) {
+BandSample List(std::vector<std::vector<std::string>> rows) {
     BandSample sample;
     sample.listFound = true;
     sample.rows = std::move(rows);
@@ -51,26 +51,49 @@ TEST(BandWatch, StatusTextAndBlinkingAsTheUserSeesThem) {
     }
 }
 
-TEST(BandWatch, NewRowsAreRecordsOldestFirstAndAnEmptyListIsCleared) {
+TEST(BandWatch, NewRowsAreRecordsOldestFirstWithEveryColumnAndAnEmptyListIsCleared) {
     BandWatch watch;
+    const std::vector<std::string> offer = {"Offer", "http://a/1", "300x250", "10,20", "toolbar"};
+    const std::vector<std::string> second = {"Second", "http://a/2", "", "", ""};
+    const std::vector<std::string> third = {"Third", "http://a/3", "1x1", "0,0",
+                                            std::string(600, 'x')};
     EXPECT_TRUE(watch.observe(List({}), 0).empty());
-    EXPECT_EQ(watch.observe(List({{"Offer", "http://a/1"}}), 50),
-              (std::vector<std::string>{"record \"Offer\" \"http://a/1\""}));
+    EXPECT_EQ(watch.observe(List({offer}), 50),
+              (std::vector<std::string>{
+                  "record \"Offer\" \"http://a/1\"",
+                  "row \"Offer\" \"http://a/1\" \"300x250\" \"10,20\" \"toolbar\""}));
     EXPECT_EQ(
-        watch.observe(
-            List({{"Third", "http://a/3"}, {"Second", "http://a/2"}, {"Offer", "http://a/1"}}),
-            100),
-        (std::vector<std::string>{"record \"Second\" \"http://a/2\"",
-                                  "record \"Third\" \"http://a/3\""}));
-    EXPECT_TRUE(
-        watch
-            .observe(
-                List({{"Third", "http://a/3"}, {"Second", "http://a/2"}, {"Offer", "http://a/1"}}),
-                150)
-            .empty());
+        watch.observe(List({third, second, offer}), 100),
+        (std::vector<std::string>{
+            "record \"Second\" \"http://a/2\"", "row \"Second\" \"http://a/2\" \"\" \"\" \"\"",
+            "record \"Third\" \"http://a/3\"",
+            "row \"Third\" \"http://a/3\" \"1x1\" \"0,0\" \"" + std::string(600, 'x') + "\""}));
+    EXPECT_TRUE(watch.observe(List({third, second, offer}), 150).empty());
     EXPECT_EQ(watch.observe(List({}), 200), (std::vector<std::string>{"records cleared"}));
     // Samples that miss the list (the band closed) change nothing.
     EXPECT_TRUE(watch.observe(BandSample(), 250).empty());
+}
+
+TEST(BandWatch, EachCaptionTextSetIsToldEvenWhenNoSampleSawIt) {
+    BandWatch watch;
+    struct Step {
+        const char* text;
+        bool sampled;  // a sample (not the band's setting) shows this text
+        std::vector<std::string> lines;
+    };
+    const Step steps[] = {
+        {"", true, {}},
+        {"Loading...", false, {"status \"Loading...\""}},
+        {"Loading...", false, {}},  // set again, unchanged
+        {"stopped", false, {"status \"stopped\""}},
+        {"stopped", true, {}},  // the sample after it agrees
+        {"", false, {"status \"\""}},
+    };
+    for (const Step& step : steps) {
+        std::vector<std::string> lines =
+            step.sampled ? watch.observe(Caption(true, step.text), 0) : watch.captionSet(step.text);
+        EXPECT_EQ(lines, step.lines) << step.text;
+    }
 }
 
 }  // namespace

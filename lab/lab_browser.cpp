@@ -20,6 +20,8 @@ namespace {
 
 // DLCTL_NO_SCRIPTS of the browser's download-control flags.
 constexpr DWORD kNoScripts = 0x80;
+// DLCTL_NO_FRAMEDOWNLOAD: the frames of a page are not fetched.
+constexpr DWORD kNoFrameDownload = 0x1000;
 
 }  // namespace
 
@@ -76,6 +78,11 @@ HWND LabBrowser::hostWindow() const {
     return host_ ? host_->hostWindow() : nullptr;
 }
 
+bool LabBrowser::framesAllowed() const {
+    if (parent_) return parent_->framesAllowed();
+    return (downloadControl_ & kNoFrameDownload) == 0;
+}
+
 void LabBrowser::cancelStep() {
     if (step_ && lab_) lab_->scheduler().cancel(step_);
     step_ = 0;
@@ -124,6 +131,17 @@ void LabBrowser::navigate(const std::string& url) {
         step_ = 0;
         arrive(url, generation);
     });
+}
+
+bool LabBrowser::announceScriptAddress(const std::string& url) {
+    if (!lab_ || quit_) return false;
+    win32::ComPtr<LabBrowser> keepAlive(this);
+    lab_->trace().add(lines::Navigate(label_, url));
+    if (!FireBeforeNavigate2(events(), dispatch(), WideFrom(url), WideFrom(frameName_))) {
+        return lab_ != nullptr;
+    }
+    if (lab_) lab_->trace().add(lines::NavigationCancelled(label_, url));
+    return false;
 }
 
 void LabBrowser::arrive(const std::string& url, unsigned generation) {
@@ -211,6 +229,8 @@ void LabBrowser::loadFrame(const std::string& url) {
 }
 
 void LabBrowser::loadFramesOf(LabDocument& document) {
+    // Told not to fetch frames, the browser leaves them empty: no events.
+    if (!framesAllowed()) return;
     win32::ComPtr<LabDocument> keepAlive(&document);
     std::vector<win32::ComPtr<LabBrowser>> frames = document.frames();
     const std::vector<FrameSpec>& specs = document.page().frames;

@@ -105,6 +105,7 @@ public:
     const std::string& windowName() const { return windowName_; }
     void setWindowName(std::string name) { windowName_ = std::move(name); }
     bool scriptsAllowed() const;
+    bool framesAllowed() const;
     bool quitted() const { return quit_; }
     Lab* lab() const { return lab_; }
 
@@ -114,6 +115,9 @@ public:
 
     // BeforeNavigate2 at once; the page arrives after its load time.
     void navigate(const std::string& url);
+    // A `javascript:` address: BeforeNavigate2 as for any address, but the
+    // page stays and nothing loads. False when a sink cancelled it.
+    bool announceScriptAddress(const std::string& url);
     // A frame loads at once, inside its parent's load.
     void loadFrame(const std::string& url);
     // A new window's start: an empty page with its name, the requests of

@@ -17,6 +17,14 @@
 #include "lab/trace_lines.h"
 
 namespace qm::lab {
+namespace {
+
+// The browser matches a script block's event name whatever its case.
+bool SameEventName(const std::string& written, const std::string& event) {
+    return lstrcmpiA(written.c_str(), event.c_str()) == 0;
+}
+
+}  // namespace
 
 win32::ComPtr<LabDocument> LabDocument::Create(LabBrowser& browser, const PageSpec& page,
                                                const std::string& url) {
@@ -220,7 +228,7 @@ void LabDocument::windowLoaded() {
     }
     for (const win32::ComPtr<LabElement>& element : elements_) {
         if (!browser_ || browser_->document() != this) return;
-        if (element->tag() == "SCRIPT" && element->scriptEvent() == "onload" &&
+        if (element->tag() == "SCRIPT" && SameEventName(element->scriptEvent(), "onload") &&
             !element->scriptText().empty()) {
             RunScript(*window.get(), element->scriptText(), "block-onload");
         }
@@ -258,7 +266,7 @@ void LabDocument::runHandlers(const std::string& event) {
         RunHandler(*window.get(), body_->handler(event), event + "-" + bodyName);
     }
     for (const win32::ComPtr<LabElement>& element : elements_) {
-        if (element->tag() == "SCRIPT" && element->scriptEvent() == event &&
+        if (element->tag() == "SCRIPT" && SameEventName(element->scriptEvent(), event) &&
             !element->scriptText().empty()) {
             RunScript(*window.get(), element->scriptText(), "block-" + event);
         }

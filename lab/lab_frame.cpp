@@ -110,7 +110,7 @@ void LabFrame::layout() {
     RECT client;
     GetClientRect(window_, &client);
     int width = client.right;
-    int barHeight = band_ && band_->isOpen() ? band_->height() : 0;
+    int barHeight = band_ && band_->isOpen() && band_->isShown() ? band_->height() : 0;
     if (bar_) {
         SetWindowPos(
             bar_, nullptr, 0, client.bottom - barHeight, width, barHeight,
@@ -136,6 +136,10 @@ bool LabFrame::openBar() {
 
 bool LabFrame::barMenu(const std::string& item, const POINT* point) {
     return band_ && band_->isOpen() && band_->contextMenu(item, point);
+}
+
+bool LabFrame::showBand(bool show) {
+    return band_ && band_->isOpen() && band_->show(show);
 }
 
 void LabFrame::closeBar() {

@@ -44,6 +44,8 @@ public:
     void resize(int width, int height);
     bool openBar();
     void closeBar();
+    // Shows or hides the open bar without closing it (IDeskBand::ShowDW).
+    bool showBand(bool show);
     // The user right-clicks the band (see BandHost::contextMenu).
     bool barMenu(const std::string& item, const POINT* point);
 

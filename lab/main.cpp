@@ -81,8 +81,14 @@ Scripts: window.open('url','name','features'); document.title='text';
 Timeline (in order, in real time):
   navigate URL | leave-page | wait MS | resize WIDTHxHEIGHT
   press ID | release ID | click ID | right-click ID | open-in-new-window ID
-  hover ID | leave ID | open-bar | close-bar
+  hover ID | leave ID | open-bar | close-bar | hide-bar | show-bar (ShowDW only)
   bar-menu [X,Y] ["ITEM"]     right-click the band at X,Y of its window; choose ITEM
+  band-tab "TEXT" | band-click "TEXT" | band-level "TEXT"   the band's tabs, buttons,
+                              check boxes and level list, by the text they show
+  band-open-row ROW | band-row-menu ROW "ITEM"   double-click / right-click a row of
+                              "Popup Windows": ROW is a number from 1 (top) or "ADDRESS"
+  dialog-fill "LABEL" "TEXT" | dialog-tick "TEXT" | dialog-untick "TEXT"
+  dialog-press "TEXT"         the answer to the next dialog the band opens
 
 Expectations (checked against the trace at the end; * matches anything):
   expect PATTERN              a line matches, after the previous expect's line
@@ -108,8 +114,13 @@ TRACE (one line per event)
   download-control BROWSER 0xFLAGS
   band created|not-created NAME [hr=..]   band set-site hr=..   band released refs=N
   bandinfo mask=.. min=X,Y max=X,Y integral=X,Y actual=X,Y title="T" flags=..
-  bar shown height=N   bar resized height=N   bar hidden
+  bar shown height=N   bar resized height=N   bar hidden   bar show-window true|false hr=..
   status "TEXT"   flash   record "TITLE" "URL"   records cleared   (the band's window)
+  row "COLUMN" ...                           every column of a new row, after its record
+  band-page "TEXT" [x]"CHECK" [ ]"CHECK" edit="T" combo="T" button="T" [gray]..
+                                             the band's pages shown, after a band action
+  dialog shown "CAPTION" CONTROLS...   dialog filled "LABEL" "TEXT"
+  dialog ticked|unticked|pressed|missing "TEXT"   dialog unanswered "CAPTION"
   bar-menu items "ITEM" [x]"CHECKED" [gray]"DISABLED" - ...
   bar-menu chose "ITEM" hr=..   bar-menu missing "ITEM"   bar-menu failed hr=..
   browser size WIDTHxHEIGHT by=user|caller

@@ -108,14 +108,29 @@ struct Action {
         Wait,
         OpenBar,
         CloseBar,
+        HideBar,  // ShowDW(FALSE): the band stays sited
+        ShowBar,
         BarMenu,
+        // The band's own windows, found by what the user sees of them.
+        BandTab,      // target: the tab's text
+        BandClick,    // target: a button's or check box's text
+        BandLevel,    // target: the level's text in the combo box
+        BandOpenRow,  // double-click a row of "Popup Windows"
+        BandRowMenu,  // right-click a row, then choose the menu item `value`
+        // The answer to the next modal dialog, gathered step by step;
+        // DialogPress completes it.
+        DialogFill,  // target: the label before the edit; value: the text
+        DialogTick,
+        DialogUntick,
+        DialogPress,
     };
     Kind kind;
-    std::string target;  // element id, address, or the menu item to choose
-    int first = 0;       // milliseconds, width, or the pointer's x
+    std::string target;  // element id, address, menu item, or a text the user sees
+    int first = 0;       // milliseconds, width, the pointer's x, or a row (1: the top)
     int second = 0;      // height, or the pointer's y
     int line = 0;
     bool pointGiven = false;  // BarMenu: first and second place the pointer
+    std::string value;        // BandRowMenu: the item; DialogFill: the text typed
 };
 
 struct Expectation {

@@ -46,6 +46,9 @@ std::optional<std::string> ScenarioLine::readQuoted() {
                 case 't':
                     text += '\t';
                     break;
+                case 'r':
+                    text += '\r';
+                    break;
                 default:
                     text += escaped;
                     break;

@@ -1,6 +1,6 @@
 #pragma once
 // One line of a scenario file split into words: bare words, "quoted texts"
-// with \" \\ \n \t escapes, and key=value or key="quoted value" options.
+// with \" \\ \n \r \t escapes, and key=value or key="quoted value" options.
 
 #include <optional>
 #include <string>

@@ -17,7 +17,18 @@ using Kind = Action::Kind;
 struct ActionWord {
     const char* word;
     Kind kind;
-    enum class Argument { None, Element, Address, Milliseconds, Size, Menu } argument;
+    enum class Argument {
+        None,
+        Element,
+        Address,
+        Milliseconds,
+        Size,
+        Menu,
+        Text,      // one text in quotes
+        Row,       // a row number or an address in quotes
+        RowMenu,   // a row, then the menu item in quotes
+        LabelText  // a label and a text, both in quotes
+    } argument;
 };
 
 const ActionWord kActions[] = {
@@ -34,7 +45,18 @@ const ActionWord kActions[] = {
     {"wait", Kind::Wait, ActionWord::Argument::Milliseconds},
     {"open-bar", Kind::OpenBar, ActionWord::Argument::None},
     {"close-bar", Kind::CloseBar, ActionWord::Argument::None},
+    {"hide-bar", Kind::HideBar, ActionWord::Argument::None},
+    {"show-bar", Kind::ShowBar, ActionWord::Argument::None},
     {"bar-menu", Kind::BarMenu, ActionWord::Argument::Menu},
+    {"band-tab", Kind::BandTab, ActionWord::Argument::Text},
+    {"band-click", Kind::BandClick, ActionWord::Argument::Text},
+    {"band-level", Kind::BandLevel, ActionWord::Argument::Text},
+    {"band-open-row", Kind::BandOpenRow, ActionWord::Argument::Row},
+    {"band-row-menu", Kind::BandRowMenu, ActionWord::Argument::RowMenu},
+    {"dialog-fill", Kind::DialogFill, ActionWord::Argument::LabelText},
+    {"dialog-tick", Kind::DialogTick, ActionWord::Argument::Text},
+    {"dialog-untick", Kind::DialogUntick, ActionWord::Argument::Text},
+    {"dialog-press", Kind::DialogPress, ActionWord::Argument::Text},
 };
 
 std::optional<int> Number(std::string_view text) {
@@ -304,6 +326,75 @@ private:
         return false;
     }
 
+    // A text in quotes, not empty.
+    std::optional<std::string> text(ScenarioLine& line, const std::string& keyword,
+                                    const char* what) {
+        std::optional<Word> word = line.next();
+        if (word && word->quoted && word->key.empty() && !word->text.empty()) return word->text;
+        if (line.error().empty()) fail(keyword + " takes " + what + " in quotes");
+        return std::nullopt;
+    }
+
+    // A row of the popup list: its number from 1 (the top row), or its
+    // address in quotes.
+    bool parseRow(ScenarioLine& line, const std::string& keyword, Action& action) {
+        std::optional<Word> word = line.next();
+        std::optional<int> number =
+            word && !word->quoted && word->key.empty() ? Number(word->text) : std::nullopt;
+        if (number && *number > 0) {
+            action.first = *number;
+            return true;
+        }
+        if (word && word->quoted && word->key.empty() && !word->text.empty()) {
+            action.target = word->text;
+            return true;
+        }
+        if (line.error().empty()) {
+            fail(keyword + " takes a row number from 1 or the row's address in quotes");
+        }
+        return false;
+    }
+
+    bool parseBandArguments(const ActionWord& candidate, const std::string& keyword,
+                            ScenarioLine& line, Action& action) {
+        std::optional<std::string> first;
+        switch (candidate.argument) {
+            case ActionWord::Argument::Text:
+                first = text(line, keyword, "a text");
+                if (!first) return false;
+                action.target = *first;
+                break;
+            case ActionWord::Argument::Row:
+                if (!parseRow(line, keyword, action)) return false;
+                break;
+            case ActionWord::Argument::RowMenu:
+                if (!parseRow(line, keyword, action)) return false;
+                first = text(line, keyword, "a row and a menu item");
+                if (!first) return false;
+                action.value = *first;
+                break;
+            case ActionWord::Argument::LabelText: {
+                first = text(line, keyword, "a label and a text");
+                if (!first) return false;
+                std::optional<Word> typed = line.next();
+                if (!typed || !typed->quoted || !typed->key.empty()) {
+                    if (line.error().empty()) fail(keyword + " takes a label and a text in quotes");
+                    return false;
+                }
+                action.target = *first;
+                action.value = typed->text;
+                break;
+            }
+            default:
+                return false;
+        }
+        if (!line.atEnd()) {
+            fail("unexpected text after " + keyword + "'s arguments");
+            return false;
+        }
+        return true;
+    }
+
     void parseAction(const std::string& keyword, ScenarioLine& line) {
         for (const ActionWord& candidate : kActions) {
             if (keyword != candidate.word) continue;
@@ -334,6 +425,12 @@ private:
                 }
                 case ActionWord::Argument::Menu:
                     if (!parseMenu(line, action)) return;
+                    break;
+                case ActionWord::Argument::Text:
+                case ActionWord::Argument::Row:
+                case ActionWord::Argument::RowMenu:
+                case ActionWord::Argument::LabelText:
+                    if (!parseBandArguments(candidate, keyword, line, action)) return;
                     break;
                 case ActionWord::Argument::Size: {
                     std::optional<std::pair<int, int>> wh = size(line);

@@ -197,6 +197,18 @@ TEST(ScenarioParser, ReportsEachErrorWithItsLine) {
         {"expect with-band nothing here", 1, "expect does not know nothing"},
         {"page http://a/\n  element a colour=red\n  title \"x\"", 1,
          "the page http://a/ has no end line"},
+        {"hide-bar now", 1, "hide-bar takes nothing after it"},
+        {"band-tab Preferences", 1, "band-tab takes a text in quotes"},
+        {"band-click \"\"", 1, "band-click takes a text in quotes"},
+        {"band-level \"Medium\" now", 1, "unexpected text after band-level's arguments"},
+        {"band-open-row 0", 1, "band-open-row takes a row number from 1 or the row's address"},
+        {"band-open-row top", 1, "band-open-row takes a row number from 1"},
+        {"band-row-menu 1", 1, "band-row-menu takes a row and a menu item in quotes"},
+        {"band-row-menu \"Clear Log\"", 1, "band-row-menu takes a row and a menu item"},
+        {"dialog-fill \"Rule Name:\"", 1, "dialog-fill takes a label and a text in quotes"},
+        {"dialog-fill \"Rule Name:\" x", 1, "dialog-fill takes a label and a text in quotes"},
+        {"dialog-press OK", 1, "dialog-press takes a text in quotes"},
+        {"dialog-tick \"On\" \"Off\"", 1, "unexpected text after dialog-tick's arguments"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -234,10 +246,56 @@ TEST(ScenarioParser, AMissingEndIsOneErrorNotACascade) {
     }
 }
 
+TEST(ScenarioParser, ReadsTheUsersActionsAtTheBandAndItsDialogs) {
+    struct Case {
+        const char* text;
+        Action::Kind kind;
+        std::string target;
+        int row;
+        std::string value;
+    };
+    const Case cases[] = {
+        {"band-tab \"Preferences\"", Action::Kind::BandTab, "Preferences", 0, ""},
+        {"band-click \"Block ALL new windows\"", Action::Kind::BandClick, "Block ALL new windows",
+         0, ""},
+        {"band-click \"Flash window when a popup\\nis blocked\"", Action::Kind::BandClick,
+         "Flash window when a popup\nis blocked", 0, ""},
+        {"band-level \"Medium\"", Action::Kind::BandLevel, "Medium", 0, ""},
+        {"band-open-row 2", Action::Kind::BandOpenRow, "", 2, ""},
+        {"band-open-row \"http://a/x?b=1\"", Action::Kind::BandOpenRow, "http://a/x?b=1", 0, ""},
+        {"band-row-menu 1 \"Add Popup to White List\"", Action::Kind::BandRowMenu, "", 1,
+         "Add Popup to White List"},
+        {"band-row-menu \"http://a/\" \"About\"", Action::Kind::BandRowMenu, "http://a/", 0,
+         "About"},
+        {"dialog-fill \"Rule Name:\" \"ads\"", Action::Kind::DialogFill, "Rule Name:", 0, "ads"},
+        {"dialog-fill \"Popup Location:\" \"\"", Action::Kind::DialogFill, "Popup Location:", 0,
+         ""},
+        {"dialog-tick \"On\"", Action::Kind::DialogTick, "On", 0, ""},
+        {"dialog-untick \"that open TO this exact location\"", Action::Kind::DialogUntick,
+         "that open TO this exact location", 0, ""},
+        {"dialog-press \"OK\"", Action::Kind::DialogPress, "OK", 0, ""},
+        {"hide-bar", Action::Kind::HideBar, "", 0, ""},
+        {"show-bar", Action::Kind::ShowBar, "", 0, ""},
+        {"dialog-press \"a\\r\\nb\"", Action::Kind::DialogPress, "a\r\nb", 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ParsedScenario parsed = ParseScenario(c.text);
+        ASSERT_TRUE(parsed.ok()) << parsed.errors[0].message;
+        ASSERT_EQ(parsed.scenario.actions.size(), 1u);
+        const Action& action = parsed.scenario.actions[0];
+        EXPECT_EQ(action.kind, c.kind);
+        EXPECT_EQ(action.target, c.target);
+        EXPECT_EQ(action.first, c.row);
+        EXPECT_EQ(action.value, c.value);
+        EXPECT_EQ(action.line, 1);
+    }
+}
+
 TEST(ScenarioParser, ExpectationsBeginWithATraceWordOrAWildcard) {
-    for (const char* pattern :
-         {"decision * capture stopped *", "*", "new-window*", "flash", "no new-window *",
-          "count 2 record *", "with-band anywhere quit *"}) {
+    for (const char* pattern : {"decision * capture stopped *", "*", "new-window*", "flash",
+                                "no new-window *", "count 2 record *", "with-band anywhere quit *",
+                                "row \"A\" *", "band-page *", "dialog pressed \"OK\""}) {
         ParsedScenario parsed = ParseScenario(std::string("expect ") + pattern);
         EXPECT_TRUE(parsed.ok()) << pattern << ": " << parsed.errors[0].message;
     }

@@ -2,6 +2,7 @@
 
 #include "lab/band_settings.h"
 #include "lab/capture_classes.h"
+#include "lab/dialog_answerer.h"
 #include "lab/lab.h"
 #include "lab/lab_browser.h"
 #include "lab/lab_element.h"
@@ -43,8 +44,30 @@ const char* ActionWord(Kind kind) {
             return "open-bar";
         case Kind::CloseBar:
             return "close-bar";
+        case Kind::HideBar:
+            return "hide-bar";
+        case Kind::ShowBar:
+            return "show-bar";
         case Kind::BarMenu:
             return "bar-menu";
+        case Kind::BandTab:
+            return "band-tab";
+        case Kind::BandClick:
+            return "band-click";
+        case Kind::BandLevel:
+            return "band-level";
+        case Kind::BandOpenRow:
+            return "band-open-row";
+        case Kind::BandRowMenu:
+            return "band-row-menu";
+        case Kind::DialogFill:
+            return "dialog-fill";
+        case Kind::DialogTick:
+            return "dialog-tick";
+        case Kind::DialogUntick:
+            return "dialog-untick";
+        case Kind::DialogPress:
+            return "dialog-press";
     }
     return "?";
 }
@@ -64,9 +87,34 @@ std::string ActionTarget(const Action& action) {
             std::string item = action.target.empty() ? std::string() : Quote(action.target);
             return point.empty() || item.empty() ? point + item : point + " " + item;
         }
+        case Kind::BandTab:
+        case Kind::BandClick:
+        case Kind::BandLevel:
+        case Kind::DialogTick:
+        case Kind::DialogUntick:
+        case Kind::DialogPress:
+            return Quote(action.target);
+        case Kind::DialogFill:
+            return Quote(action.target) + " " + Quote(action.value);
+        case Kind::BandOpenRow:
+        case Kind::BandRowMenu: {
+            std::string row =
+                action.first > 0 ? std::to_string(action.first) : Quote(action.target);
+            return action.kind == Kind::BandRowMenu ? row + " " + Quote(action.value) : row;
+        }
         default:
             return action.target;
     }
+}
+
+bool IsBandAction(Kind kind) {
+    return kind == Kind::BandTab || kind == Kind::BandClick || kind == Kind::BandLevel ||
+           kind == Kind::BandOpenRow || kind == Kind::BandRowMenu;
+}
+
+bool IsDialogStep(Kind kind) {
+    return kind == Kind::DialogFill || kind == Kind::DialogTick || kind == Kind::DialogUntick ||
+           kind == Kind::DialogPress;
 }
 
 class Runner {
@@ -77,7 +125,8 @@ public:
           problems_(problems),
           keepOpen_(keepOpen),
           lab_(scenario, trace),
-          captures_(lab_) {}
+          captures_(lab_),
+          dialogs_(lab_.trace(), lab_.scheduler(), problems) {}
 
     void run() {
         ScopedBandSettings settings(scenario_.settings, lab_.trace());
@@ -108,6 +157,7 @@ public:
             frame.closeBar();
             PumpMessages(0);
         }
+        dialogs_.finish();
         lab_.closeOwnWindows();
         main->shutdown();
     }
@@ -140,6 +190,12 @@ private:
             case Kind::CloseBar:
                 frame.closeBar();
                 return;
+            case Kind::HideBar:
+            case Kind::ShowBar:
+                if (!frame.showBand(action.kind == Kind::ShowBar)) {
+                    problem(action, "the bar is not open");
+                }
+                return;
             case Kind::BarMenu: {
                 POINT point = {action.first, action.second};
                 if (!frame.barMenu(action.target, action.pointGiven ? &point : nullptr)) {
@@ -149,6 +205,14 @@ private:
             }
             default:
                 break;
+        }
+        if (IsDialogStep(action.kind)) {
+            dialogs_.prepare(action);
+            return;
+        }
+        if (IsBandAction(action.kind)) {
+            performAtBand(frame, action);
+            return;
         }
         LabElement* element = FindElement(main, action.target);
         if (!element) {
@@ -183,11 +247,55 @@ private:
         }
     }
 
+    void performAtBand(LabFrame& frame, const Action& action) {
+        BandHost* band = frame.band();
+        if (!band || !band->isOpen()) {
+            problem(action, "the band is not open");
+            return;
+        }
+        switch (action.kind) {
+            case Kind::BandTab:
+                if (!band->clickTab(action.target)) {
+                    problem(action, "the band shows no tab " + Quote(action.target));
+                    return;
+                }
+                break;
+            case Kind::BandClick:
+                if (!band->clickControl(action.target)) {
+                    problem(action, "the band shows no button " + Quote(action.target));
+                    return;
+                }
+                break;
+            case Kind::BandLevel:
+                if (!band->pickLevel(action.target)) {
+                    problem(action, "the band's level list has no " + Quote(action.target));
+                    return;
+                }
+                break;
+            case Kind::BandOpenRow:
+                if (!band->openRow(action.first, action.target)) {
+                    problem(action, "the popup list shows no such row");
+                }
+                return;
+            case Kind::BandRowMenu:
+                if (!band->rowMenu(action.first, action.target, action.value)) {
+                    problem(action, "the popup list's row menu could not be used");
+                }
+                return;
+            default:
+                return;
+        }
+        // The page as the user sees it after the change.
+        PumpMessages(0);
+        if (frame.band() == band && band->isOpen()) band->tracePages();
+    }
+
     const Scenario& scenario_;
     std::vector<std::string>& problems_;
     bool keepOpen_;
     Lab lab_;
     CaptureClasses captures_;
+    DialogAnswerer dialogs_;
 };
 
 }  // namespace

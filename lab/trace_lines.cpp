@@ -36,7 +36,8 @@ const char* const kTraceWords[] = {
     "bar-menu",   "status",     "flash",    "record",   "records",
     "navigate",   "navigation", "page",     "title",    "requests",
     "new-window", "window",     "script",   "capture",  "download-control",
-    "quit",       "browser",    "decision",
+    "quit",       "browser",    "decision", "row",      "band-page",
+    "dialog",
 };
 const std::size_t kTraceWordCount = std::size(kTraceWords);
 
@@ -129,6 +130,9 @@ std::string BarShown(int height) {
 }
 std::string BarResized(int height) {
     return "bar resized height=" + std::to_string(height);
+}
+std::string BarShowWindow(bool show, std::uint32_t hr) {
+    return std::string("bar show-window ") + (show ? "true" : "false") + " hr=" + Hex32(hr);
 }
 std::string BarHidden() {
     return "bar hidden";
@@ -261,6 +265,55 @@ std::string Record(std::string_view title, std::string_view url) {
 }
 std::string RecordsCleared() {
     return "records cleared";
+}
+std::string Row(const std::vector<std::string>& columns) {
+    std::string line = "row";
+    for (const std::string& column : columns) line += " " + Quote(column);
+    return line;
+}
+
+namespace {
+
+std::string Controls(const std::vector<ControlEntry>& controls) {
+    std::string text;
+    for (const ControlEntry& control : controls) {
+        text += control.grayed ? " [gray]" : " ";
+        switch (control.kind) {
+            case ControlEntry::Kind::Text:
+                break;
+            case ControlEntry::Kind::Edit:
+                text += "edit=";
+                break;
+            case ControlEntry::Kind::Check:
+                text += control.checked ? "[x]" : "[ ]";
+                break;
+            case ControlEntry::Kind::Button:
+                text += "button=";
+                break;
+            case ControlEntry::Kind::Combo:
+                text += "combo=";
+                break;
+        }
+        text += Quote(control.text);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string BandPage(const std::vector<ControlEntry>& controls) {
+    return "band-page" + Controls(controls);
+}
+std::string DialogShown(std::string_view caption, const std::vector<ControlEntry>& controls) {
+    return "dialog shown " + Quote(caption) + Controls(controls);
+}
+std::string DialogStep(std::string_view done, std::string_view label, std::string_view text) {
+    std::string line = Join({"dialog", done, Quote(label)});
+    if (done == "filled") line += " " + Quote(text);
+    return line;
+}
+std::string DialogUnanswered(std::string_view caption) {
+    return "dialog unanswered " + Quote(caption);
 }
 
 std::string CaptureCreated(std::string_view browser, int level) {

@@ -28,6 +28,15 @@ struct MenuEntry {
     bool grayed = false;
 };
 
+// A control of a band page or a dialog as the user sees it.
+struct ControlEntry {
+    enum class Kind { Text, Edit, Check, Button, Combo };
+    Kind kind;
+    std::string text;  // the label, the edit's or combo's content
+    bool checked = false;
+    bool grayed = false;
+};
+
 // The first word of every trace line, for telling a pattern from a typo.
 extern const char* const kTraceWords[];
 extern const std::size_t kTraceWordCount;
@@ -43,6 +52,8 @@ std::string BandInfoFailed(std::uint32_t hr);
 std::string BarShown(int height);
 std::string BarResized(int height);
 std::string BarHidden();
+// bar show-window true|false hr=0x...: ShowDW on the open band.
+std::string BarShowWindow(bool show, std::uint32_t hr);
 std::string BandReleased(unsigned long refsLeft);
 // bar-menu items "Large Icons" [x]"Small Icons" - [gray]"Add Popup to White List" ...
 std::string BarMenuItems(const std::vector<MenuEntry>& entries);
@@ -80,6 +91,19 @@ std::string Status(std::string_view text);
 std::string Flash();
 std::string Record(std::string_view title, std::string_view url);
 std::string RecordsCleared();
+// Every column of a row of the band's list, left to right.
+std::string Row(const std::vector<std::string>& columns);
+// The controls of the band's page shown: "text" [x]"check" [ ]"check"
+// edit="..." combo="..." button="...", [gray] before a disabled one.
+std::string BandPage(const std::vector<ControlEntry>& controls);
+
+// A modal dialog appeared: its caption and controls.
+std::string DialogShown(std::string_view caption, const std::vector<ControlEntry>& controls);
+// What the lab did in it: "filled" (label, text), "ticked", "unticked",
+// "pressed", or "missing" (a control the answer names is not there).
+std::string DialogStep(std::string_view done, std::string_view label, std::string_view text = {});
+// No answer was prepared: the dialog is cancelled.
+std::string DialogUnanswered(std::string_view caption);
 
 std::string CaptureCreated(std::string_view browser, int level);
 std::string CaptureShown(std::string_view browser);

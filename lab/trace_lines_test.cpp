@@ -52,6 +52,32 @@ TEST(TraceLines, EventLines) {
               "download-control capture1 0x60009780");
 }
 
+TEST(TraceLines, WhatTheBandsPagesAndDialogsShow) {
+    using K = ControlEntry::Kind;
+    struct Case {
+        std::vector<ControlEntry> controls;
+        const char* page;
+    };
+    const Case cases[] = {
+        {{}, "band-page"},
+        {{{K::Combo, "High", false, true}, {K::Check, "Block ALL new windows", true, false}},
+         "band-page [gray]combo=\"High\" [x]\"Block ALL new windows\""},
+        {{{K::Check, "Flash window\nis blocked"}, {K::Text, "Level"}, {K::Button, "Clear"}},
+         "band-page [ ]\"Flash window\\x0Ais blocked\" \"Level\" button=\"Clear\""},
+        {{{K::Text, "Rule Name:"}, {K::Edit, "ads \"x\""}, {K::Button, "OK", false, true}},
+         "band-page \"Rule Name:\" edit=\"ads \\\"x\\\"\" [gray]button=\"OK\""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(lines::BandPage(c.controls), c.page);
+    EXPECT_EQ(lines::DialogShown("Add Rule", {{K::Edit, ""}, {K::Check, "On", true}}),
+              "dialog shown \"Add Rule\" edit=\"\" [x]\"On\"");
+    EXPECT_EQ(lines::DialogStep("filled", "Rule Name:", "ads"),
+              "dialog filled \"Rule Name:\" \"ads\"");
+    EXPECT_EQ(lines::DialogStep("pressed", "OK"), "dialog pressed \"OK\"");
+    EXPECT_EQ(lines::DialogUnanswered("Error"), "dialog unanswered \"Error\"");
+    EXPECT_EQ(lines::BarShowWindow(false, 0), "bar show-window false hr=0x00000000");
+    EXPECT_EQ(lines::Row({"T", "http://a/", "300x200"}), "row \"T\" \"http://a/\" \"300x200\"");
+}
+
 TEST(TraceLines, DecisionsSayWhatTheBandDidAndWhy) {
     using B = DecisionNote::Because;
     DecisionNote newWindow;

@@ -28,14 +28,35 @@ LabElement* FocusTarget(LabElement& element) {
     return document ? document->body() : nullptr;
 }
 
+// The frame called `name` in the page `browser` shows, at any depth.
+LabBrowser* FrameNamed(LabBrowser& browser, const std::string& name) {
+    LabDocument* document = browser.document();
+    if (!document) return nullptr;
+    for (const win32::ComPtr<LabBrowser>& frame : document->frames()) {
+        if (frame->windowName() == name) return frame.get();
+        if (LabBrowser* inner = FrameNamed(*frame.get(), name)) return inner;
+    }
+    return nullptr;
+}
+
 void FollowLink(LabElement& link) {
     LabDocument* document = link.document();
     if (!document || !document->browser() || !document->browser()->lab()) return;
+    win32::ComPtr<LabBrowser> keepBrowser(document->browser());
     LabBrowser& browser = *document->browser();
     const std::string& href = link.href();
+    const std::string& target = link.target();
+    LabBrowser* frame =
+        target.empty() || target[0] == '_' ? nullptr : FrameNamed(browser.topLevel(), target);
     if (href.compare(0, 11, "javascript:") == 0) {
-        RunScript(document->window(), href.substr(11), "link", "user");
-    } else if (!link.target().empty() && link.target() != "_self" && link.target() != "_top") {
+        // The browser raises the navigation first; a sink may refuse it.
+        win32::ComPtr<LabDocument> keepDocument(document);
+        if (browser.announceScriptAddress(href) && link.document() == document) {
+            RunScript(document->window(), href.substr(11), "link", "user");
+        }
+    } else if (frame) {
+        frame->navigate(href);
+    } else if (!target.empty() && target != "_self" && target != "_top") {
         browser.lab()->openNewWindow(browser, href, link.target() == "_blank" ? "" : link.target(),
                                      "", "user");
     } else if (link.target() == "_top") {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "lab/bstr.h"
+#include "lab/expectation.h"
 #include "lab/lab_browser.h"
 #include "lab/lab_document.h"
 #include "lab/lab_element.h"
@@ -42,6 +43,8 @@ end
 page http://www.example.com/inner.html
   element a id=news href=http://www.example.com/news.html
   element b id=bold parent=news
+  element a id=toBanner href=http://www.example.com/news.html target=banner
+  element a id=scripted href="javascript:document.title='clicked'"
 end
 page http://ads.example.org/popup.html
   title "Buy now"
@@ -52,7 +55,7 @@ page http://www.example.com/leaving.html
   onunload body "window.open('http://ads.example.org/body.html')"
   onbeforeunload window "window.open('http://ads.example.org/window.html')"
   script event=onunload for=window "window.open('http://ads.example.org/block.html')"
-  script event=onbeforeunload for=window "document.title='bye'"
+  script event=OnBeforeUnload for=window "document.title='bye'"
 end
 )scenario";
 
@@ -302,6 +305,48 @@ TEST_F(LabBrowserTest, CrossDomainFrameRefusesItsDocument) {
         nested->get_length(&nestedLength);
         EXPECT_EQ(nestedLength, 1);
         frameDocument->Release();
+    }
+}
+
+TEST_F(LabBrowserTest, ALinkToAFrameNavigatesThatFrameAndNoWindowOpens) {
+    loadHome();
+    sink_->clear();
+    ComPtr<LabElement> link(FindElement(*main_.get(), "toBanner"));
+    ASSERT_TRUE(link);
+    Click(*link.get());
+    ASSERT_TRUE(waitFor([&] { return sink_->count(DISPID_DOCUMENTCOMPLETE) >= 1; })) << traceText();
+    EXPECT_EQ(sink_->count(DISPID_NEWWINDOW2), 0);
+    EXPECT_TRUE(traced("navigate frame* \"http://www.example.com/news.html\""));
+    EXPECT_TRUE(traced("page shown frame* \"http://www.example.com/news.html\""));
+    EXPECT_FALSE(traced("navigate main \"http://www.example.com/news.html\""));
+    EXPECT_EQ(main_->document()->url(), "http://www.example.com/");
+}
+
+TEST_F(LabBrowserTest, AScriptLinkRaisesItsNavigationFirstAndACancelKeepsItsScriptFromRunning) {
+    const std::string address = "javascript:document.title='clicked'";
+    for (bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel ? "cancelled" : "let through");
+        loadHome();
+        sink_->clear();
+        sink_->react([cancel](DISPID dispid, DISPPARAMS* params) {
+            if (dispid == DISPID_BEFORENAVIGATE2 && cancel) {
+                *params->rgvarg[0].pboolVal = VARIANT_TRUE;
+            }
+        });
+        std::size_t from = trace().lines().size();
+        ComPtr<LabElement> link(FindElement(*main_.get(), "scripted"));
+        ASSERT_TRUE(link);
+        Click(*link.get());
+        waitFor([] { return false; }, 100);
+        sink_->react(nullptr);
+        std::vector<std::string> now(trace().lines().begin() + from, trace().lines().end());
+        ASSERT_EQ(now.size(), 2u) << traceText();
+        EXPECT_TRUE(PatternMatches("navigate frame* \"" + address + "\"", now[0])) << now[0];
+        EXPECT_TRUE(PatternMatches(cancel ? "navigation cancelled frame* \"" + address + "\""
+                                          : "script link \"document.title='clicked'\"",
+                                   now[1]))
+            << now[1];
+        EXPECT_EQ(sink_->dispids(), (std::vector<DISPID>{DISPID_BEFORENAVIGATE2}));
     }
 }
 

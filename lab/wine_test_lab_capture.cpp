@@ -72,6 +72,7 @@ page http://ads.example.org/slow.html
   load 20
   ready 400
   onload "document.title='Scripted';window.open('http://ads.example.org/more.html')"
+  frame http://ads.example.org/frame.html name=inner
 end
 page http://ads.example.org/never.html
   load 20
@@ -163,6 +164,8 @@ TEST_F(LabCaptureTest, ControlStaysHiddenAndAMinimalLoadRunsNoScript) {
     SysFreeString(title);
     EXPECT_TRUE(traced("script refused onload *"));
     EXPECT_FALSE(traced("new-window *"));
+    // Frames off: the frameset is parsed, its frame never fetched.
+    EXPECT_FALSE(traced("*frame.html*")) << traceText();
     EXPECT_EQ(FindWindowA("IEFrame", nullptr), nullptr) << "a control shows no window";
 
     EXPECT_EQ(control->Quit(), S_OK);

@@ -1,0 +1,34 @@
+#pragma once
+// The band's windows as a user sees them: controls found by the text they
+// show, their states read as trace entries, and the user's clicks on them.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "lab/trace_lines.h"
+
+namespace qm::lab {
+
+// Texts compared as a user reads them: '&' mnemonics do not count.
+std::string WithoutMnemonics(const std::string& text);
+std::string WindowText(HWND window);
+bool IsClass(HWND window, const char* className);
+
+// A visible control at any depth under `top` whose class is `className`
+// and whose text reads `text`; null when there is none.
+HWND FindShownControl(HWND top, const char* className, const std::string& text);
+// Every visible window of class `className` at any depth under `top`.
+std::vector<HWND> FindShownWindows(HWND top, const char* className);
+
+// The visible controls among `parent`'s children, in their tab order.
+std::vector<ControlEntry> ControlEntries(HWND parent);
+
+// A press and release of the left button on the button (BM_CLICK).
+void ClickButton(HWND button);
+// Picks the item that reads `text` in a drop-down list, as a user does
+// (the parent hears CBN_SELCHANGE). False when no item reads so.
+bool PickComboItem(HWND combo, const std::string& text);
+
+}  // namespace qm::lab
