@@ -9,9 +9,16 @@
 # and activity log (qml.dat) beside it, and per scenario its trace and the
 # lab's whole output. Fails, saying where to look, when a scenario has
 # errors, an expectation fails or a summary disagrees with its trace.
-#   tools/tour/play.sh BUILD_DIR [SCENARIO...]
+# With --fresh each scenario starts without rules and with an empty log, so
+# what one scenario adds (a rule from the band's menu) cannot decide another.
+#   tools/tour/play.sh [--fresh] BUILD_DIR [SCENARIO...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+fresh=no
+if [ "${1:-}" = --fresh ]; then
+  fresh=yes
+  shift
+fi
 build=$(cd "$1" && pwd)
 shift
 source "$here/../wine-session.sh"
@@ -78,6 +85,7 @@ play() {  # scenario
   base="$tour/${name%.txt}"
   echo
   echo "== $name"
+  [ "$fresh" = no ] || rm -f "$tour/qmr.dat" "$tour/qml.dat"
   # The scenario by the path the user gave, so its errors name it so; Wine
   # reads an absolute Unix path through its drive for the root.
   wine "$lab" --summary --trace "$(winepath "$base.trace")" "$1" \
