@@ -1,5 +1,7 @@
 #include "lab/band_controls.h"
 
+#include <commctrl.h>
+
 namespace qm::lab {
 namespace {
 
@@ -107,6 +109,43 @@ std::vector<ControlEntry> ControlEntries(HWND parent) {
         entries.push_back(std::move(entry));
     }
     return entries;
+}
+
+std::string ListItemText(HWND list, int row, int column) {
+    // The list copies at most the room it is given: grow until it fits.
+    for (std::size_t room = 512;; room *= 2) {
+        std::string text(room, '\0');
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = &text[0];
+        item.cchTextMax = static_cast<int>(room);
+        LRESULT length = SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                                      reinterpret_cast<LPARAM>(&item));
+        if (length < 0) length = 0;
+        if (static_cast<std::size_t>(length) + 1 < room || room >= (1u << 20)) {
+            text.resize(static_cast<std::size_t>(length));
+            return text;
+        }
+    }
+}
+
+int ListColumnCount(HWND list, int atLeast) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    LRESULT count = header ? SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+    return count > atLeast ? static_cast<int>(count) : atLeast;
+}
+
+std::vector<std::vector<std::string>> ListRows(HWND list) {
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int columns = ListColumnCount(list);
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 0; row < count; ++row) {
+        rows.emplace_back();
+        for (int column = 0; column < columns; ++column) {
+            rows.back().push_back(ListItemText(list, row, column));
+        }
+    }
+    return rows;
 }
 
 void ClickButton(HWND button) {

@@ -25,6 +25,14 @@ std::vector<HWND> FindShownWindows(HWND top, const char* className);
 // The visible controls among `parent`'s children, in their tab order.
 std::vector<ControlEntry> ControlEntries(HWND parent);
 
+// The text of a list view's cell, whole however long.
+std::string ListItemText(HWND list, int row, int column);
+// The columns of a list view (its header's), at least `atLeast`: a list
+// not in report view may have no header yet.
+int ListColumnCount(HWND list, int atLeast = 1);
+// Every row of a list view, each with every column, top to bottom.
+std::vector<std::vector<std::string>> ListRows(HWND list);
+
 // A press and release of the left button on the button (BM_CLICK).
 void ClickButton(HWND button);
 // Picks the item that reads `text` in a drop-down list, as a user does

@@ -266,33 +266,12 @@ HWND FindControl(HWND top, int id, const char* className) {
     return search.found;
 }
 
-std::string ItemText(HWND list, int row, int column) {
-    // The list copies at most the room it is given: grow until it fits.
-    for (std::size_t room = 512;; room *= 2) {
-        std::string text(room, '\0');
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = &text[0];
-        item.cchTextMax = static_cast<int>(room);
-        LRESULT length = SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                                      reinterpret_cast<LPARAM>(&item));
-        if (length < 0) length = 0;
-        if (static_cast<std::size_t>(length) + 1 < room || room >= (1u << 20)) {
-            text.resize(static_cast<std::size_t>(length));
-            return text;
-        }
-    }
-}
-
-int ColumnCount(HWND list) {
-    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    LRESULT count = header ? SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 0;
-    return count > 2 ? static_cast<int>(count) : 2;
-}
-
 // The ids the band's window gives its caption and its list of popups.
 constexpr int kCaptionId = 244;
 constexpr int kPopupListId = 206;
+// Where a row of the popup list shows its address, and a rule its name.
+constexpr int kAddressColumn = 1;
+constexpr int kRuleNameColumn = 0;
 
 }  // namespace
 
@@ -311,10 +290,10 @@ BandSample BandHost::sample() {
         sample.rows.resize(static_cast<std::size_t>(count > 0 ? count : 0));
         // Only rows new since the last look are read: the band adds them at the top.
         std::size_t fresh = sample.rows.size() > rowsSeen_ ? sample.rows.size() - rowsSeen_ : 0;
-        int columns = ColumnCount(list);
+        int columns = ListColumnCount(list, 2);
         for (std::size_t i = 0; i < fresh; ++i) {
             for (int column = 0; column < columns; ++column) {
-                sample.rows[i].push_back(ItemText(list, static_cast<int>(i), column));
+                sample.rows[i].push_back(ListItemText(list, static_cast<int>(i), column));
             }
         }
         rowsSeen_ = sample.rows.size();
@@ -418,14 +397,14 @@ HWND BandHost::shownList() const {
     return nullptr;
 }
 
-int BandHost::chooseRow(HWND list, int number, const std::string& address) const {
+int BandHost::chooseRow(HWND list, int number, const std::string& text, int column) const {
     int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     int row = -1;
     if (number > 0) {
         row = number <= count ? number - 1 : -1;
     } else {
         for (int i = 0; i < count && row < 0; ++i) {
-            if (ItemText(list, i, 1) == address) row = i;
+            if (ListItemText(list, i, column) == text) row = i;
         }
     }
     if (row < 0) return -1;
@@ -450,23 +429,39 @@ POINT RowPoint(HWND list, int row) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-}  // namespace
-
-bool BandHost::openRow(int number, const std::string& address) {
-    HWND list = shownList();
-    int row = list ? chooseRow(list, number, address) : -1;
-    if (row < 0) return false;
+void DoubleClickRow(HWND list, int row) {
     POINT at = RowPoint(list, row);
     PointAt(list, at);
     LPARAM where = MAKELPARAM(at.x, at.y);
     SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
     SendMessageA(list, WM_LBUTTONUP, 0, where);
+}
+
+}  // namespace
+
+bool BandHost::openRow(int number, const std::string& address) {
+    HWND list = shownList();
+    int row = list ? chooseRow(list, number, address, kAddressColumn) : -1;
+    if (row < 0) return false;
+    DoubleClickRow(list, row);
     return true;
+}
+
+bool BandHost::openRule(const std::string& name) {
+    if (!bandWindowVisible()) return false;
+    for (HWND list : FindShownWindows(bandWindow_, WC_LISTVIEWA)) {
+        if (GetDlgCtrlID(list) == kPopupListId) continue;
+        int row = chooseRow(list, 0, name, kRuleNameColumn);
+        if (row < 0) continue;
+        DoubleClickRow(list, row);
+        return true;
+    }
+    return false;
 }
 
 bool BandHost::rowMenu(int number, const std::string& address, const std::string& item) {
     HWND list = shownList();
-    int row = list ? chooseRow(list, number, address) : -1;
+    int row = list ? chooseRow(list, number, address, kAddressColumn) : -1;
     if (row < 0) return false;
     POINT at = RowPoint(list, row);
     MapWindowPoints(list, bandWindow_, &at, 1);

@@ -59,6 +59,8 @@ public:
     // row whose address reads `address`.
     bool openRow(int number, const std::string& address);
     bool rowMenu(int number, const std::string& address, const std::string& item);
+    // Double-clicks the rule that reads `name` in a shown list of "Tools".
+    bool openRule(const std::string& name);
     // Traces the controls of the band's pages shown.
     void tracePages();
 
@@ -81,7 +83,8 @@ private:
     // The list of popups when it is shown, and the row chosen in it
     // (selected and scrolled into view), as an index; -1 when not there.
     HWND shownList() const;
-    int chooseRow(HWND list, int number, const std::string& address) const;
+    // `number` from 1, or 0 and the row whose `column` reads `text`.
+    int chooseRow(HWND list, int number, const std::string& text, int column) const;
 
     Trace& trace_;
     Scheduler& scheduler_;

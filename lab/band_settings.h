@@ -1,6 +1,8 @@
 #pragma once
 // A scenario's settings for the band: written into the band's registry key
-// before the band is created, and the key put back as it was afterwards.
+// before the band is created. Afterwards the key is put back as it was,
+// whatever wrote it meanwhile (the scenario, or the band at the user's
+// request), so one scenario's settings cannot decide the next one's.
 
 #include <windows.h>
 
@@ -27,8 +29,11 @@ private:
         std::vector<BYTE> data;
     };
 
-    bool createdMaker_ = false;
-    bool createdKey_ = false;
+    void remember(HKEY key, const char* name);
+    void putBack(HKEY key) const;
+
+    bool makerExisted_ = false;
+    bool keyExisted_ = false;
     std::vector<Previous> previous_;
 };
 

@@ -68,6 +68,11 @@ void DialogAnswerer::look() {
     for (HWND dialog : dialogs) {
         if (!seen_.insert(dialog).second) continue;
         trace_.add(lines::DialogShown(WindowText(dialog), ControlEntries(dialog)));
+        for (HWND list : FindShownWindows(dialog, "SysListView32")) {
+            for (const std::vector<std::string>& row : ListRows(list)) {
+                trace_.add(lines::DialogRow(row));
+            }
+        }
         if (ready_.empty()) {
             trace_.add(lines::DialogUnanswered(WindowText(dialog)));
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);

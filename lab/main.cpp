@@ -54,7 +54,7 @@ Settings:
   bar open | closed           whether the bar is open at the start (open)
   setting NAME VALUE          a value of the band's settings key (GuardLevel, LoadBare,
                               CompleteBlock, ClearOnUnload, ...), written before the
-                              band is created and put back after the run
+                              band is created; the key is put back after the run
 
 Pages (popup is the same as page):
   page URL ... end
@@ -87,6 +87,7 @@ Timeline (in order, in real time):
                               check boxes and level list, by the text they show
   band-open-row ROW | band-row-menu ROW "ITEM"   double-click / right-click a row of
                               "Popup Windows": ROW is a number from 1 (top) or "ADDRESS"
+  band-open-rule "NAME"       double-click a rule of "Tools" (opens its editor)
   dialog-fill "LABEL" "TEXT" | dialog-tick "TEXT" | dialog-untick "TEXT"
   dialog-press "TEXT"         the answer to the next dialog the band opens
 
@@ -98,6 +99,7 @@ Expectations (checked against the trace at the end; * matches anything):
 
 TRACE (one line per event)
   setting NAME=VALUE                         a scenario setting was written
+  setting-written NAME=VALUE                 the band changed a value of its settings key
   user ACTION [TARGET]                       a timeline action begins
   navigate BROWSER "URL"                     BeforeNavigate2 raised
   navigation cancelled BROWSER "URL"
@@ -121,6 +123,7 @@ TRACE (one line per event)
                                              the band's pages shown, after a band action
   dialog shown "CAPTION" CONTROLS...   dialog filled "LABEL" "TEXT"
   dialog ticked|unticked|pressed|missing "TEXT"   dialog unanswered "CAPTION"
+  dialog row "COLUMN" ...                    a row of a list in the dialog just shown
   bar-menu items "ITEM" [x]"CHECKED" [gray]"DISABLED" - ...
   bar-menu chose "ITEM" hr=..   bar-menu missing "ITEM"   bar-menu failed hr=..
   browser size WIDTHxHEIGHT by=user|caller

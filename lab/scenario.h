@@ -112,11 +112,12 @@ struct Action {
         ShowBar,
         BarMenu,
         // The band's own windows, found by what the user sees of them.
-        BandTab,      // target: the tab's text
-        BandClick,    // target: a button's or check box's text
-        BandLevel,    // target: the level's text in the combo box
-        BandOpenRow,  // double-click a row of "Popup Windows"
-        BandRowMenu,  // right-click a row, then choose the menu item `value`
+        BandTab,       // target: the tab's text
+        BandClick,     // target: a button's or check box's text
+        BandLevel,     // target: the level's text in the combo box
+        BandOpenRow,   // double-click a row of "Popup Windows"
+        BandRowMenu,   // right-click a row, then choose the menu item `value`
+        BandOpenRule,  // target: a rule's name in a list of "Tools"
         // The answer to the next modal dialog, gathered step by step;
         // DialogPress completes it.
         DialogFill,  // target: the label before the edit; value: the text

@@ -6,6 +6,7 @@
 
 #include "common/text.h"
 #include "lab/scenario_line.h"
+#include "lab/setting_values.h"
 #include "lab/trace_lines.h"
 #include "lab/window_features.h"
 
@@ -53,6 +54,7 @@ const ActionWord kActions[] = {
     {"band-level", Kind::BandLevel, ActionWord::Argument::Text},
     {"band-open-row", Kind::BandOpenRow, ActionWord::Argument::Row},
     {"band-row-menu", Kind::BandRowMenu, ActionWord::Argument::RowMenu},
+    {"band-open-rule", Kind::BandOpenRule, ActionWord::Argument::Text},
     {"dialog-fill", Kind::DialogFill, ActionWord::Argument::LabelText},
     {"dialog-tick", Kind::DialogTick, ActionWord::Argument::Text},
     {"dialog-untick", Kind::DialogUntick, ActionWord::Argument::Text},
@@ -233,10 +235,6 @@ private:
     }
 
     void parseSetting(ScenarioLine& line) {
-        static const char* const kNames[] = {
-            "GuardLevel",     "LoadBare",      "CompleteBlock",     "ClearOnUnload",
-            "BandVisibility", "PopupListView", "AllowFlashScripts", "FlashAlert",
-            "LogStopped",     "LogRecorded",   "MaxLogSize",        "LogFullAction"};
         std::optional<Word> name = line.next();
         std::optional<Word> value = line.next();
         std::optional<int> number = value && value->key.empty() && !value->quoted
@@ -246,8 +244,8 @@ private:
             if (line.error().empty()) fail("setting needs a name and a number");
             return;
         }
-        for (const char* known : kNames) {
-            if (name->text == known) {
+        for (std::size_t i = 0; i < kBandSettingCount; ++i) {
+            if (name->text == kBandSettingNames[i]) {
                 result_.scenario.settings.push_back({name->text, *number});
                 return;
             }

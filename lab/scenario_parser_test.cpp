@@ -265,6 +265,7 @@ TEST(ScenarioParser, ReadsTheUsersActionsAtTheBandAndItsDialogs) {
         {"band-open-row \"http://a/x?b=1\"", Action::Kind::BandOpenRow, "http://a/x?b=1", 0, ""},
         {"band-row-menu 1 \"Add Popup to White List\"", Action::Kind::BandRowMenu, "", 1,
          "Add Popup to White List"},
+        {"band-open-rule \"Deals\"", Action::Kind::BandOpenRule, "Deals", 0, ""},
         {"band-row-menu \"http://a/\" \"About\"", Action::Kind::BandRowMenu, "http://a/", 0,
          "About"},
         {"dialog-fill \"Rule Name:\" \"ads\"", Action::Kind::DialogFill, "Rule Name:", 0, "ads"},

@@ -8,6 +8,7 @@
 #include "lab/lab_element.h"
 #include "lab/lab_frame.h"
 #include "lab/scheduler.h"
+#include "lab/settings_watch.h"
 #include "lab/trace_lines.h"
 #include "lab/user_actions.h"
 
@@ -60,6 +61,8 @@ const char* ActionWord(Kind kind) {
             return "band-open-row";
         case Kind::BandRowMenu:
             return "band-row-menu";
+        case Kind::BandOpenRule:
+            return "band-open-rule";
         case Kind::DialogFill:
             return "dialog-fill";
         case Kind::DialogTick:
@@ -90,6 +93,7 @@ std::string ActionTarget(const Action& action) {
         case Kind::BandTab:
         case Kind::BandClick:
         case Kind::BandLevel:
+        case Kind::BandOpenRule:
         case Kind::DialogTick:
         case Kind::DialogUntick:
         case Kind::DialogPress:
@@ -109,7 +113,7 @@ std::string ActionTarget(const Action& action) {
 
 bool IsBandAction(Kind kind) {
     return kind == Kind::BandTab || kind == Kind::BandClick || kind == Kind::BandLevel ||
-           kind == Kind::BandOpenRow || kind == Kind::BandRowMenu;
+           kind == Kind::BandOpenRow || kind == Kind::BandRowMenu || kind == Kind::BandOpenRule;
 }
 
 bool IsDialogStep(Kind kind) {
@@ -130,6 +134,7 @@ public:
 
     void run() {
         ScopedBandSettings settings(scenario_.settings, lab_.trace());
+        SettingsWatch written(lab_.trace(), lab_.scheduler());
         win32::ComPtr<LabBrowser> main = LabBrowser::Create(lab_, BrowserRole::Main, "main");
         if (!main) {
             problems_.push_back("the browser could not be made");
@@ -152,10 +157,12 @@ public:
                 lab_.trace().add(lines::User(ActionWord(action.kind), ActionTarget(action)));
                 perform(frame, *main.get(), action);
                 PumpMessages(0);
+                written.look();
             }
             if (keepOpen_) PumpMessages(INFINITE, [&frame] { return !frame.isOpen(); });
             frame.closeBar();
             PumpMessages(0);
+            written.look();
         }
         dialogs_.finish();
         lab_.closeOwnWindows();
@@ -280,6 +287,11 @@ private:
             case Kind::BandRowMenu:
                 if (!band->rowMenu(action.first, action.target, action.value)) {
                     problem(action, "the popup list's row menu could not be used");
+                }
+                return;
+            case Kind::BandOpenRule:
+                if (!band->openRule(action.target)) {
+                    problem(action, "no list of the band shows a rule " + Quote(action.target));
                 }
                 return;
             default:

@@ -32,12 +32,33 @@ std::string Hex32(std::uint32_t value) {
 }
 
 const char* const kTraceWords[] = {
-    "setting",    "user",       "band",     "bandinfo", "bar",
-    "bar-menu",   "status",     "flash",    "record",   "records",
-    "navigate",   "navigation", "page",     "title",    "requests",
-    "new-window", "window",     "script",   "capture",  "download-control",
-    "quit",       "browser",    "decision", "row",      "band-page",
+    "setting",
+    "user",
+    "band",
+    "bandinfo",
+    "bar",
+    "bar-menu",
+    "status",
+    "flash",
+    "record",
+    "records",
+    "navigate",
+    "navigation",
+    "page",
+    "title",
+    "requests",
+    "new-window",
+    "window",
+    "script",
+    "capture",
+    "download-control",
+    "quit",
+    "browser",
+    "decision",
+    "row",
+    "band-page",
     "dialog",
+    "setting-written",
 };
 const std::size_t kTraceWordCount = std::size(kTraceWords);
 
@@ -89,6 +110,10 @@ namespace lines {
 
 std::string Setting(std::string_view name, std::int32_t value) {
     return "setting " + std::string(name) + "=" + std::to_string(value);
+}
+
+std::string SettingWritten(std::string_view name, std::int32_t value) {
+    return "setting-written " + std::string(name) + "=" + std::to_string(value);
 }
 
 std::string BandCreated(std::string_view name) {
@@ -311,6 +336,9 @@ std::string DialogStep(std::string_view done, std::string_view label, std::strin
     std::string line = Join({"dialog", done, Quote(label)});
     if (done == "filled") line += " " + Quote(text);
     return line;
+}
+std::string DialogRow(const std::vector<std::string>& columns) {
+    return "dialog " + Row(columns);
 }
 std::string DialogUnanswered(std::string_view caption) {
     return "dialog unanswered " + Quote(caption);

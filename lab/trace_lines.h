@@ -44,6 +44,8 @@ extern const std::size_t kTraceWordCount;
 namespace lines {
 
 std::string Setting(std::string_view name, std::int32_t value);
+// setting-written NAME=VALUE: the band changed a value of its settings key.
+std::string SettingWritten(std::string_view name, std::int32_t value);
 std::string BandCreated(std::string_view name);
 std::string BandNotCreated(std::string_view name, std::uint32_t hr);
 std::string BandSetSite(std::uint32_t hr);
@@ -102,6 +104,8 @@ std::string DialogShown(std::string_view caption, const std::vector<ControlEntry
 // What the lab did in it: "filled" (label, text), "ticked", "unticked",
 // "pressed", or "missing" (a control the answer names is not there).
 std::string DialogStep(std::string_view done, std::string_view label, std::string_view text = {});
+// A row of a list in the dialog, every column: dialog row "COLUMN" ...
+std::string DialogRow(const std::vector<std::string>& columns);
 // No answer was prepared: the dialog is cancelled.
 std::string DialogUnanswered(std::string_view caption);
 

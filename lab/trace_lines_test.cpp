@@ -76,6 +76,9 @@ TEST(TraceLines, WhatTheBandsPagesAndDialogsShow) {
     EXPECT_EQ(lines::DialogUnanswered("Error"), "dialog unanswered \"Error\"");
     EXPECT_EQ(lines::BarShowWindow(false, 0), "bar show-window false hr=0x00000000");
     EXPECT_EQ(lines::Row({"T", "http://a/", "300x200"}), "row \"T\" \"http://a/\" \"300x200\"");
+    EXPECT_EQ(lines::DialogRow({"12/08/26 10:19", "http://a/\"q\""}),
+              "dialog row \"12/08/26 10:19\" \"http://a/\\\"q\\\"\"");
+    EXPECT_EQ(lines::SettingWritten("MaxLogSize", -1), "setting-written MaxLogSize=-1");
 }
 
 TEST(TraceLines, DecisionsSayWhatTheBandDidAndWhy) {

@@ -1,5 +1,5 @@
 // A scenario's band settings reach the registry before the band is created,
-// and the key is as it was once the run is over.
+// and the key is as it was once the run is over, whatever the band wrote.
 
 #include <windows.h>
 
@@ -100,6 +100,37 @@ TEST_F(LabSettingsTest, AnExistingKeyGetsItsValuesBack) {
     EXPECT_TRUE(KeyExists(kSettingsKey));
     EXPECT_EQ(ValueOf("GuardLevel"), 2);
     EXPECT_EQ(ValueOf("LogStopped"), -999);
+}
+
+// The band writes its defaults into a key it finds missing, and the user's
+// choices into the key: none of it outlives the run.
+TEST_F(LabSettingsTest, WhatTheBandWroteDuringTheRunIsUndone) {
+    auto write = [](const char* name, DWORD value) {
+        win32::UniqueKey key;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        key.put(), nullptr);
+        RegSetValueExA(key.get(), name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&value),
+                       sizeof value);
+    };
+    Trace trace;
+    {
+        ScopedBandSettings none({}, trace);
+        write("GuardLevel", 2);
+        write("LogStopped", 1);
+    }
+    EXPECT_FALSE(KeyExists(kSettingsKey)) << "a key the band made during the run";
+    EXPECT_TRUE(trace.lines().empty());
+
+    write("GuardLevel", 1);
+    {
+        ScopedBandSettings settings({{"CompleteBlock", 1}}, trace);
+        write("GuardLevel", 0);
+        write("MaxLogSize", 20);
+        EXPECT_EQ(ValueOf("CompleteBlock"), 1);
+    }
+    EXPECT_EQ(ValueOf("GuardLevel"), 1) << "a value changed at the user's request";
+    EXPECT_EQ(ValueOf("MaxLogSize"), -999) << "a value added at the user's request";
+    EXPECT_EQ(ValueOf("CompleteBlock"), -999);
 }
 
 }  // namespace
