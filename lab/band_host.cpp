@@ -329,6 +329,14 @@ LRESULT CALLBACK BandHost::CaptionProc(HWND window, UINT message, WPARAM wParam,
         for (std::string& line : self->watch_.captionSet(WindowText(window))) {
             self->trace_.add(std::move(line));
         }
+    } else if (message == WM_WINDOWPOSCHANGED) {
+        UINT flags = reinterpret_cast<const WINDOWPOS*>(lParam)->flags;
+        if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) {
+            bool shown = (flags & SWP_SHOWWINDOW) != 0;
+            for (std::string& line : self->watch_.captionShown(shown, GetTickCount())) {
+                self->trace_.add(std::move(line));
+            }
+        }
     } else if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, &BandHost::CaptionProc, id);
         self->caption_ = nullptr;

@@ -75,7 +75,8 @@ private:
     // Every 50 ms while the bar is open: the band's caption and list.
     void watch();
     BandSample sample();
-    // The band's caption tells each text it is given, however short-lived.
+    // The band's caption tells each text it is given and each time it is
+    // hidden or shown, however short-lived.
     void hookCaption();
     void unhookCaption();
     static LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,

@@ -13,15 +13,8 @@ std::vector<std::string> BandWatch::observe(const BandSample& sample, unsigned l
     std::vector<std::string> found;
     if (sample.captionFound) {
         found = captionSet(sample.captionText);
-        if (seen_ && captionVisible_ && !sample.captionVisible) {
-            if (!hiddenBefore_ || milliseconds - lastHidden_ > kBlinkMilliseconds) {
-                found.push_back(lines::Flash());
-            }
-            hiddenBefore_ = true;
-            lastHidden_ = milliseconds;
-        }
-        captionVisible_ = sample.captionVisible;
-        seen_ = true;
+        std::vector<std::string> blink = captionShown(sample.captionVisible, milliseconds);
+        found.insert(found.end(), blink.begin(), blink.end());
     }
     if (sample.listFound) {
         std::size_t count = sample.rows.size();
@@ -38,6 +31,20 @@ std::vector<std::string> BandWatch::observe(const BandSample& sample, unsigned l
         }
         rowCount_ = count;
     }
+    return found;
+}
+
+std::vector<std::string> BandWatch::captionShown(bool visible, unsigned long milliseconds) {
+    std::vector<std::string> found;
+    if (seen_ && captionVisible_ && !visible) {
+        if (!hiddenBefore_ || milliseconds - lastHidden_ > kBlinkMilliseconds) {
+            found.push_back(lines::Flash());
+        }
+        hiddenBefore_ = true;
+        lastHidden_ = milliseconds;
+    }
+    captionVisible_ = visible;
+    seen_ = true;
     return found;
 }
 

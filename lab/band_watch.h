@@ -24,6 +24,8 @@ public:
     // a steadily rising clock; a caption hidden again within a second of
     // its last hiding belongs to the same blinking.
     std::vector<std::string> observe(const BandSample& sample, unsigned long milliseconds);
+    // The band showed or hid its caption: a line when a blinking begins.
+    std::vector<std::string> captionShown(bool visible, unsigned long milliseconds);
     // The band set its caption's text: a line when it differs from the last.
     std::vector<std::string> captionSet(const std::string& text);
 

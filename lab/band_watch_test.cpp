@@ -51,6 +51,33 @@ TEST(BandWatch, StatusTextAndBlinkingAsTheUserSeesThem) {
     }
 }
 
+// The caption hidden and shown between two samples still blinks once; the
+// sample after it, agreeing, adds nothing.
+TEST(BandWatch, ABlinkingShorterThanASampleIsToldWhenTheCaptionHides) {
+    BandWatch watch;
+    EXPECT_TRUE(watch.observe(Caption(true, "session statistics: 1 stopped popups"), 0).size() ==
+                1u);
+    struct Step {
+        unsigned long ms;
+        bool visible;
+        bool sampled;
+        std::vector<std::string> lines;
+    };
+    const Step steps[] = {
+        {10, false, false, {"flash"}}, {20, true, false, {}},  {30, false, false, {}},
+        {40, true, false, {}},         {50, true, true, {}},   {1500, false, false, {"flash"}},
+        {1550, false, true, {}},       {1600, true, true, {}},
+    };
+    for (const Step& step : steps) {
+        std::vector<std::string> lines =
+            step.sampled
+                ? watch.observe(Caption(step.visible, "session statistics: 1 stopped popups"),
+                                step.ms)
+                : watch.captionShown(step.visible, step.ms);
+        EXPECT_EQ(lines, step.lines) << "at " << step.ms << " ms";
+    }
+}
+
 TEST(BandWatch, NewRowsAreRecordsOldestFirstWithEveryColumnAndAnEmptyListIsCleared) {
     BandWatch watch;
     const std::vector<std::string> offer = {"Offer", "http://a/1", "300x250", "10,20", "toolbar"};
