@@ -149,6 +149,7 @@ public:
             frame.show();
             if (scenario_.barOpen) frame.openBar();
             PumpMessages(0);
+            written.look();
             for (const Action& action : scenario_.actions) {
                 if (!frame.isOpen()) {
                     problem(action, "the browser window was closed");
