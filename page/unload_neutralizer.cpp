@@ -1,6 +1,23 @@
 #include "page/unload_neutralizer.h"
 
 namespace qm {
+namespace {
+
+bool EqualsIgnoringCase(std::wstring_view text, std::wstring_view lower) {
+    if (text.size() != lower.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+        if (c != lower[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsUnloadEventName(std::wstring_view name) {
+    return EqualsIgnoringCase(name, L"onunload") || EqualsIgnoringCase(name, L"onbeforeunload");
+}
 
 UnloadNeutralizer::UnloadNeutralizer(const Settings& settings, PageHost& host,
                                      NeutralizerPage& page)

@@ -6,11 +6,17 @@
 // leaving) and then clears the page.
 
 #include <cstdint>
+#include <string_view>
 
 #include "page/page_host.h"
 #include "settings/settings.h"
 
 namespace qm {
+
+// Whether a script block's event attribute binds it to the page's unload or
+// before-unload: the browser reads the name whatever its case, so "OnUnload"
+// runs at unload as "onunload" does.
+bool IsUnloadEventName(std::wstring_view name);
 
 // The band's browser as the neutralizer sees it.
 class NeutralizerPage {

@@ -135,5 +135,20 @@ TEST_F(UnloadNeutralizerTest, APassWaitsForBusyUnlessImmediate) {
     EXPECT_EQ(page.clears, 3);
 }
 
+TEST(UnloadEventName, TheTwoUnloadEventsWhateverTheirCase) {
+    struct Case {
+        const wchar_t* name;
+        bool unload;
+    };
+    const Case cases[] = {
+        {L"onunload", true},         {L"onbeforeunload", true},
+        {L"OnUnload", true},         {L"ONBEFOREUNLOAD", true},
+        {L"onload", false},          {L"unload", false},
+        {L"onunload ", false},       {L"", false},
+        {L"onbeforeunloadx", false}, {L"on\u0130nload", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsUnloadEventName(c.name), c.unload);
+}
+
 }  // namespace
 }  // namespace qm

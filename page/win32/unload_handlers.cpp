@@ -4,6 +4,7 @@
 
 #include "common/win32/bstr.h"
 #include "common/win32/com_ptr.h"
+#include "page/unload_neutralizer.h"
 #include "page/win32/dom.h"
 
 namespace qm {
@@ -93,9 +94,7 @@ void ClearScriptBlocks(IHTMLDocument2* document) {
         if (!script) continue;
         Bstr event;
         if (FAILED(script->get_event(event.put()))) continue;
-        // Exact: a block written for "OnUnload" is left alone.
-        std::wstring name = event.str();
-        if (name == L"onunload" || name == L"onbeforeunload") {
+        if (IsUnloadEventName(event.str())) {
             Bstr empty(L"");
             script->put_text(empty.get());
         }
