@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "band/resources/face_ids.h"
+#include "common/win32/testing/screen_capture.h"
 #include "common/win32/registry_win32.h"
 #include "common/win32/unique_handle.h"
 #include "settings/settings.h"
@@ -290,20 +289,9 @@ HWND FindThreadDialog(const char* caption) {
 }
 
 void SaveScreenshot(const std::string& name, HWND window) {
-    using UnixNameFn = char*(CDECL*)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixNameFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    char display[64] = {};
-    if (!unixName || !GetEnvironmentVariableA("DISPLAY", display, sizeof display)) return;
-
     std::string folder = TestModuleName();
     folder = folder.substr(0, folder.rfind('\\')) + "\\screenshots";
     CreateDirectoryA(folder.c_str(), nullptr);
-    std::wstring wideFolder(folder.begin(), folder.end());
-    char* unixFolder = unixName(wideFolder.c_str());
-    if (!unixFolder) return;
-    std::string target = std::string(unixFolder) + "/" + name + ".png";
-    HeapFree(GetProcessHeap(), 0, unixFolder);
     std::string done = folder + "\\" + name + ".png";
     DeleteFileA(done.c_str());
 
@@ -312,20 +300,7 @@ void SaveScreenshot(const std::string& name, HWND window) {
     GdiFlush();
     RECT r;
     GetWindowRect(window, &r);
-    char command[2048];
-    std::snprintf(command, sizeof command,
-                  "/bin/sh -c \"import -display %s -window root -crop %ldx%ld+%ld+%ld +repage "
-                  "'%s.part.png' && mv '%s.part.png' '%s'\"",
-                  display, r.right - r.left, r.bottom - r.top, r.left, r.top, target.c_str(),
-                  target.c_str(), target.c_str());
-    STARTUPINFOA startup = {sizeof startup};
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (!qm::testing::StartScreenCapture(r, qm::testing::HostFileName(done))) return;
     // Wine does not wait for Unix programs: watch for the finished file.
     PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 15000);
 }

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "common/win32/testing/screen_capture.h"
+
 namespace qm::testing {
 namespace {
 
@@ -30,20 +32,6 @@ BOOL CALLBACK FindDialogProc(HWND window, LPARAM lParam) {
     if (WindowText(window) != *found->caption) return TRUE;
     found->window = window;
     return FALSE;
-}
-
-// Wine runs programs of the host too; its file names there come from Wine.
-std::string HostFileName(const std::string& path) {
-    using UnixNameFn = char*(CDECL*)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixNameFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName) return {};
-    std::wstring wide(path.begin(), path.end());
-    char* name = unixName(wide.c_str());
-    if (!name) return {};
-    std::string result(name);
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
 }
 
 std::string ArtefactFolder() {
@@ -219,31 +207,12 @@ void SaveScreenshot(HWND window, const std::string& name) {
     GetWindowRect(window, &r);
     const std::string picture = ArtefactFolder() + name + ".png";
     DeleteFileA(picture.c_str());
-    const std::string target = HostFileName(picture);
-    char display[64] = {};
-    ASSERT_TRUE(GetEnvironmentVariableA("DISPLAY", display, sizeof display)) << "no X display";
-    ASSERT_FALSE(target.empty());
-    const std::string crop = std::to_string(r.right - r.left) + "x" +
-                             std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) + "+" +
-                             std::to_string(r.top);
-    std::string command = "/bin/sh -c \"/usr/bin/import -display " + std::string(display) +
-                          " -window root -crop " + crop + " +repage " + target +
-                          ".part.png && mv " + target + ".part.png " + target + "\"";
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process))
-        << command;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    ASSERT_TRUE(StartScreenCapture(r, HostFileName(picture))) << "no X display, or no import";
     for (int waited = 0; waited < 20000; waited += 50) {
         if (GetFileAttributesA(picture.c_str()) != INVALID_FILE_ATTRIBUTES) return;
         Sleep(50);
     }
-    ADD_FAILURE() << "no picture from " << command;
+    ADD_FAILURE() << "no picture " << picture;
 }
 
 }  // namespace qm::testing
