@@ -1,7 +1,7 @@
 #!/bin/bash
 # The layout's two rules, checked by the compiler and by the include lines:
 #  1. Windows code lives in win32/ folders: every other header and source
-#     (lab/ and tools/ aside) compiles on its own with the host's g++, so none
+#     (tools/ aside) compiles on its own with the host's g++, so none
 #     includes a Windows header, directly or through a project header.
 #  2. Lower folders do not reach up: common/ includes nothing of the
 #     subsystems; nothing below the DLL includes a file of band/; the shared
@@ -10,7 +10,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 status=0
 
-mapfile -t portable < <(find . \( -path ./build -o -path ./lab -o -path ./tools -o -path ./cmake \
+mapfile -t portable < <(find . \( -path ./build -o -path ./tools -o -path ./cmake \
                                   -o -path ./.git -o -name win32 \) -prune \
                                -o \( -name '*.h' -o -name '*.cpp' \) -print | sed 's|^\./||' | sort)
 mapfile -t failed < <(printf '%s\n' "${portable[@]}" |

@@ -11,10 +11,10 @@
 
 #include "rules/resources/tools_ids.h"
 #include "common/win32/unique_handle.h"
-#include "lab/lab_browser.h"
-#include "lab/lab_frame.h"
-#include "lab/scheduler.h"
-#include "lab/testing/lab_fixture.h"
+#include "lab/win32/lab_browser.h"
+#include "lab/win32/lab_frame.h"
+#include "lab/win32/scheduler.h"
+#include "lab/win32/testing/lab_fixture.h"
 #include "rules/win32/testing/dialog_driver.h"
 
 namespace qm::lab {

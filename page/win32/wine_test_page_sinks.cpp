@@ -8,7 +8,7 @@
 
 #include "common/win32/module_lock.h"
 #include "guard/win32/testing/band_fixture.h"
-#include "lab/user_actions.h"
+#include "lab/win32/user_actions.h"
 
 namespace qm {
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "guard/win32/testing/band_fixture.h"
-#include "lab/lab_document.h"
-#include "lab/lab_element.h"
-#include "lab/lab_window.h"
+#include "lab/win32/lab_document.h"
+#include "lab/win32/lab_element.h"
+#include "lab/win32/lab_window.h"
 
 namespace qm {
 namespace {
