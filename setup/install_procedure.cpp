@@ -43,9 +43,16 @@ public:
         if (!EnsureFolder(s_.folders, folder_, true)) return fail(kFolderFailure);
         s_.page.setProgress(10);
         s_.page.setStatusText("Directory was created successfully");
+        // Each file is written whole under a name of its own first, and
+        // only then do the five take the installed files' places: a
+        // reinstallation that fails leaves the installation before it.
         for (const PackagedFile& file : kPackagedFiles) {
-            if (!extract(file)) return fail(kExtractFailure);
+            if (!extract(file)) {
+                discardNewFiles();
+                return fail(kExtractFailure);
+            }
         }
+        if (!putInPlace()) return fail(kExtractFailure);
         if (!writeSettings()) return false;
         ServerCallResult registered = s_.server.call(path("quellmark.dll"), "DllRegisterServer");
         if (registered != ServerCallResult::Done) return fail(ServerCallMessage(registered));
@@ -64,7 +71,7 @@ private:
         return false;
     }
 
-    std::string path(const char* name) const { return JoinPath(folder_, name); }
+    std::string path(std::string_view name) const { return JoinPath(folder_, name); }
 
     bool packageComplete() {
         for (const PackagedFile& file : kPackagedFiles) {
@@ -79,11 +86,61 @@ private:
         if (file.status) s_.page.setStatusText(file.status);
         std::string_view bytes;
         if (!s_.package.load(file.resource, bytes)) return false;
-        std::unique_ptr<File> out = s_.files.open(path(file.fileName), FileAccess::Write,
+        std::unique_ptr<File> out = s_.files.open(path(NewFileName(file)), FileAccess::Write,
                                                   kShareNone, FileDisposition::CreateAlways);
         if (!out || !out->write(bytes)) return false;
         if (file.progress >= 0) s_.page.setProgress(file.progress);
         return true;
+    }
+
+    void discardNewFiles() {
+        for (const PackagedFile& file : kPackagedFiles) s_.files.remove(path(NewFileName(file)));
+    }
+
+    bool exists(const std::string& file) {
+        return s_.files.open(file, FileAccess::Read, kShareRead | kShareWrite,
+                             FileDisposition::OpenExisting) != nullptr;
+    }
+
+    // The installed file moves aside under a name of ours, the new one takes
+    // its place; the first failure puts every installed file back.
+    bool putInPlace() {
+        constexpr std::size_t kCount = sizeof kPackagedFiles / sizeof kPackagedFiles[0];
+        bool movedAside[kCount] = {};
+        for (std::size_t i = 0; i < kCount; ++i) {
+            const PackagedFile& file = kPackagedFiles[i];
+            const std::string installed = path(file.fileName);
+            const std::string old = path(OldFileName(file));
+            s_.files.remove(old);  // left by an earlier run that could not delete it
+            if (exists(installed)) {
+                movedAside[i] = s_.files.replace(installed, old);
+                if (!movedAside[i]) return putBack(i, movedAside);
+            }
+            if (!s_.files.replace(path(NewFileName(file)), installed)) {
+                return putBack(i + 1, movedAside);
+            }
+        }
+        // An old DLL still loaded somewhere stays under its temporary name;
+        // the uninstaller knows it as ours.
+        for (const PackagedFile& file : kPackagedFiles) s_.files.remove(path(OldFileName(file)));
+        return true;
+    }
+
+    // The first `count` files go back to what was installed before. A new
+    // file still under its own name never took a place, so what is
+    // installed under that file's name is the old one.
+    bool putBack(std::size_t count, const bool* movedAside) {
+        for (std::size_t i = count; i-- > 0;) {
+            const PackagedFile& file = kPackagedFiles[i];
+            const std::string installed = path(file.fileName);
+            if (movedAside[i]) {
+                s_.files.replace(path(OldFileName(file)), installed);
+            } else if (!exists(path(NewFileName(file)))) {
+                s_.files.remove(installed);  // a new file where there was none
+            }
+        }
+        discardNewFiles();
+        return false;
     }
 
     bool writeSettings() {

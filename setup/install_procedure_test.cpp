@@ -95,6 +95,50 @@ private:
     MemoryRegistry& inner_;
 };
 
+// The memory file system on a disk of limited room: a write beyond it puts
+// what fits and fails, as on a full disk.
+class LimitedDisk : public FileSystem {
+public:
+    explicit LimitedDisk(MemoryFileSystem& inner) : inner_(inner) {}
+
+    std::unique_ptr<File> open(const std::string& path, FileAccess access, unsigned share,
+                               FileDisposition disposition) override {
+        std::unique_ptr<File> file = inner_.open(path, access, share, disposition);
+        if (!file) return nullptr;
+        return std::make_unique<Limited>(*this, std::move(file));
+    }
+    bool remove(const std::string& path) override { return inner_.remove(path); }
+    bool replace(const std::string& from, const std::string& to) override {
+        return inner_.replace(from, to);
+    }
+
+    std::size_t room = SIZE_MAX;
+
+private:
+    class Limited : public File {
+    public:
+        Limited(LimitedDisk& disk, std::unique_ptr<File> inner)
+            : disk_(disk), inner_(std::move(inner)) {}
+        std::int64_t size() override { return inner_->size(); }
+        bool seekToStart() override { return inner_->seekToStart(); }
+        bool seekToEnd() override { return inner_->seekToEnd(); }
+        bool read(std::size_t count, std::string& data) override {
+            return inner_->read(count, data);
+        }
+        bool write(std::string_view data) override {
+            std::size_t fits = std::min(data.size(), disk_.room);
+            disk_.room -= fits;
+            return inner_->write(data.substr(0, fits)) && fits == data.size();
+        }
+
+    private:
+        LimitedDisk& disk_;
+        std::unique_ptr<File> inner_;
+    };
+
+    MemoryFileSystem& inner_;
+};
+
 // Saves an item only into a folder that exists, as the shell does.
 class FakeShortcuts : public ShortcutWriter {
 public:
@@ -123,10 +167,10 @@ private:
     MemoryFolders& folders_;
 };
 
-// Members are public so the failure table can arrange them.
-class InstallProcedure : public ::testing::Test {
-public:
-    InstallProcedure() {
+// The system the installer meets; members are public so the tables can
+// arrange them.
+struct InstallTarget {
+    InstallTarget() {
         folders.addFolder("C:");
         folders.addFolder("C:\\Program Files");
         folders.addFolder("C:\\Documents and Settings\\All Users\\Start Menu\\Programs");
@@ -154,6 +198,8 @@ public:
 
     FakePackage package;
     MemoryFileSystem files;
+    LimitedDisk disk{files};
+    std::unique_ptr<File> held;  // an installed file, as another program has it open
     MemoryFolders folders;
     MemoryRegistry memoryRegistry;
     FailingRegistry registry{memoryRegistry};
@@ -161,8 +207,10 @@ public:
     FakePrograms programs;
     FakeShortcuts shortcuts{folders};
     RecordingPage page;
-    InstallSystem system{package, files, folders, registry, server, programs, shortcuts, page};
+    InstallSystem system{package, disk, folders, registry, server, programs, shortcuts, page};
 };
+
+class InstallProcedure : public ::testing::Test, public InstallTarget {};
 
 TEST_F(InstallProcedure, ReportsEveryStepOnThePage) {
     ASSERT_TRUE(Install());
@@ -414,7 +462,55 @@ TEST_F(InstallProcedure, InstallingAgainResetsSettingsAndKeepsRulesAndLog) {
     EXPECT_EQ(files.contents(kFolder + "\\qmr.dat"), "rules");
     EXPECT_EQ(files.contents(kFolder + "\\qml.dat"), "log");
     EXPECT_EQ(files.contents(kFolder + "\\quellmark.dll"), package.resources[199]);
+    EXPECT_EQ(files.fileCount(), 7u) << "five files, rules and log: no temporary file is left";
     EXPECT_TRUE(page.messages().empty());
+}
+
+TEST_F(InstallProcedure, AFailedReinstallationLeavesTheInstalledFilesAsTheyWere) {
+    const std::string dll = kFolder + "\\quellmark.dll";
+    const std::string help = kFolder + "\\qmhelp.chm";
+    const std::size_t beforeHelp = package.resources[199].size() + package.resources[149].size() +
+                                   package.resources[186].size() + package.resources[197].size();
+    const struct {
+        const char* name;
+        std::function<void(InstallTarget&)> arrange;
+    } cases[] = {
+        {"the disk fills up in the dll", [](InstallTarget& t) { t.disk.room = 5; }},
+        {"the disk fills up in the help file",
+         [beforeHelp](InstallTarget& t) { t.disk.room = beforeHelp + 3; }},
+        {"a browser has the dll loaded",
+         [dll](InstallTarget& t) {
+             t.held =
+                 t.files.open(dll, FileAccess::Read, kShareRead, FileDisposition::OpenExisting);
+         }},
+        {"the help file is open in a viewer",
+         [help](InstallTarget& t) {
+             t.held =
+                 t.files.open(help, FileAccess::Read, kShareNone, FileDisposition::OpenExisting);
+         }},
+        {"the help file cannot be unpacked",
+         [](InstallTarget& t) { t.package.unloadable.insert(200); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        InstallTarget t;
+        for (const PackagedFile& file : kPackagedFiles) {
+            t.files.put(kFolder + "\\" + file.fileName, std::string("installed ") + file.fileName);
+        }
+        t.files.put(kFolder + "\\qmr.dat", "rules");
+        c.arrange(t);
+        EXPECT_FALSE(t.Install());
+        EXPECT_EQ(t.page.messages(),
+                  std::vector<std::string>{"Installer error:\ncould not extract file"});
+        t.held.reset();
+        for (const PackagedFile& file : kPackagedFiles) {
+            EXPECT_EQ(t.files.contents(kFolder + "\\" + file.fileName),
+                      std::string("installed ") + file.fileName)
+                << file.fileName;
+        }
+        EXPECT_EQ(t.files.fileCount(), 6u) << "no temporary file is left";
+        EXPECT_TRUE(t.server.calls.empty()) << "the installed dll is not registered again";
+    }
 }
 
 struct FailureCase {
@@ -439,10 +535,16 @@ std::vector<FailureCase> FailureCases() {
          [](InstallProcedure& t) { t.package.unloadable.insert(200); },
          "Installer error:\ncould not extract file", 0},
         {"the dll is in use",
-         [](InstallProcedure& t) { t.files.failOpen.insert(kFolder + "\\quellmark.dll"); },
+         [](InstallProcedure& t) {
+             t.files.put(kFolder + "\\quellmark.dll", "loaded");
+             t.held = t.files.open(kFolder + "\\quellmark.dll", FileAccess::Read, kShareRead,
+                                   FileDisposition::OpenExisting);
+         },
          "Installer error:\ncould not extract file", 0},
         {"the disk fills up while writing the readme",
-         [](InstallProcedure& t) { t.files.failWrite.insert(kFolder + "\\readme.txt"); },
+         [](InstallProcedure& t) {
+             t.disk.room = t.package.resources[199].size() + t.package.resources[149].size() + 4;
+         },
          "Installer error:\ncould not extract file", 0},
         {"the maker's key cannot be created",
          [](InstallProcedure& t) { t.registry.failCreate.insert("Marrow Labs"); },

@@ -3,15 +3,24 @@
 namespace qm {
 namespace {
 
+// In quotes, and with each '%' doubled: the interpreter reads a single one
+// as the start of a variable's name even there.
 std::string Quoted(const std::string& path) {
-    return "\"" + path + "\"";
+    std::string quoted = "\"";
+    for (char c : path) {
+        quoted += c;
+        if (c == '%') quoted += '%';
+    }
+    return quoted + "\"";
 }
 
 }  // namespace
 
 std::string SelfDeleteScript(const std::string& uninstaller, const std::string& installFolder,
                              const std::string& makerFolder, const std::string& script) {
-    std::string text = ":Repeat\r\n";
+    // A read-only uninstaller would never go, and the loop never end.
+    std::string text = "attrib -r " + Quoted(uninstaller) + "\r\n";
+    text += ":Repeat\r\n";
     text += "del " + Quoted(uninstaller) + "\r\n";
     text += "if exist " + Quoted(uninstaller) + " goto Repeat\r\n";
     text += "rmdir " + Quoted(installFolder) + "\r\n";

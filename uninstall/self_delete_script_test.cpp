@@ -9,9 +9,10 @@ const std::string kUninstaller = "C:\\Program Files\\Marrow Labs\\quellmark\\uni
 const std::string kFolder = "C:\\Program Files\\Marrow Labs\\quellmark";
 const std::string kScript = "C:\\WINDOWS\\TEMP\\qmdel.bat";
 
-TEST(SelfDeleteScript, RepeatsUntilTheUninstallerIsGoneThenRemovesTheFolders) {
+TEST(SelfDeleteScript, ClearsReadOnlyRepeatsUntilTheUninstallerIsGoneThenRemovesTheFolders) {
     EXPECT_EQ(
         SelfDeleteScript(kUninstaller, kFolder, "C:\\Program Files\\Marrow Labs", kScript),
+        "attrib -r \"C:\\Program Files\\Marrow Labs\\quellmark\\uninstall.exe\"\r\n"
         ":Repeat\r\n"
         "del \"C:\\Program Files\\Marrow Labs\\quellmark\\uninstall.exe\"\r\n"
         "if exist \"C:\\Program Files\\Marrow Labs\\quellmark\\uninstall.exe\" goto Repeat\r\n"
@@ -23,6 +24,7 @@ TEST(SelfDeleteScript, RepeatsUntilTheUninstallerIsGoneThenRemovesTheFolders) {
 TEST(SelfDeleteScript, KeepsTheMakersFolderWhenItHoldsMore) {
     EXPECT_EQ(
         SelfDeleteScript(kUninstaller, kFolder, "", kScript),
+        "attrib -r \"C:\\Program Files\\Marrow Labs\\quellmark\\uninstall.exe\"\r\n"
         ":Repeat\r\n"
         "del \"C:\\Program Files\\Marrow Labs\\quellmark\\uninstall.exe\"\r\n"
         "if exist \"C:\\Program Files\\Marrow Labs\\quellmark\\uninstall.exe\" goto Repeat\r\n"

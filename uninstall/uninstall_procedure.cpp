@@ -20,6 +20,9 @@ constexpr char kNoProductKey[] =
 constexpr char kNoPath[] = "error in uninstaller: could not read registry value (HKLM:Path)";
 constexpr char kNoFolder[] =
     "error in uninstaller:  could not locate quellmark installation folder";
+constexpr char kDllInUse[] =
+    "error in uninstaller:  could not delete quellmark.dll (in use)\nclose all Internet Explorer "
+    "windows, then run uninstall again";
 constexpr char kScriptMissing[] = "creating temp file for self-delete";
 constexpr char kScriptNotStarted[] = "error deleting self";
 constexpr char kDone[] =
@@ -41,6 +44,8 @@ const CachedCategory kBandCaches[] = {
      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\Component "
      "Categories\\{00021494-0000-0000-C000-000000000046}\\Enum"},
 };
+
+constexpr char kDllName[] = "quellmark.dll";
 
 bool SameName(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -70,18 +75,22 @@ public:
         if (folder_.empty()) return fail(kNoFolder);
 
         s_.page.setStatusText("unregistering quellmark");
-        ServerCallResult unregistered =
-            s_.server.call(JoinPath(folder_, "quellmark.dll"), "DllUnregisterServer");
+        // A DLL a browser holds cannot be deleted: find that out while the
+        // product is still registered, so the user can close the browser
+        // and run the uninstaller again.
+        const std::string dll = JoinPath(folder_, kDllName);
+        if (inUse(dll)) return fail(kDllInUse);
+        ServerCallResult unregistered = s_.server.call(dll, "DllUnregisterServer");
         if (unregistered != ServerCallResult::Done) return fail(ServerCallMessage(unregistered));
         s_.page.setProgress(35);
+
+        s_.page.setStatusText("Locating quellmark folder");
+        if (!IsFolder(s_.folders, folder_)) return fail(kNoFolder);
+        s_.page.setProgress(40);
+        if (!deleteFiles()) return fail(kDllInUse);
         // Only now: a failure before this point leaves the key, so running
         // the uninstaller again still finds the product.
         deleteSettingsKey();
-
-        s_.page.setStatusText("Locating quellmark folder");
-        if (!IsExistingFolder(s_.folders, folder_)) return fail(kNoFolder);
-        s_.page.setProgress(40);
-        deleteFiles();
         forgetProduct();
         std::string maker = ParentFolder(folder_);
         if (!MakerFolderGoes(maker, s_.folders.list(JoinPath(maker, "*.*")).size())) maker.clear();
@@ -96,6 +105,16 @@ private:
         return UninstallOutcome::Failed;
     }
 
+    // There, and refused to anyone who would change it: a program has it
+    // loaded (a file that cannot be read at all is left to the deletion).
+    bool inUse(const std::string& file) {
+        if (!s_.files.open(file, FileAccess::Read, kShareRead | kShareWrite,
+                           FileDisposition::OpenExisting)) {
+            return false;
+        }
+        return !s_.files.open(file, FileAccess::Write, kShareNone, FileDisposition::OpenExisting);
+    }
+
     void deleteSettingsKey() {
         s_.registry.deleteTree(Hive::LocalMachine, kProductKey);
         KeyContents maker;
@@ -104,20 +123,28 @@ private:
         }
     }
 
-    // Every file but the running uninstaller: the user's own files, the
-    // rules and the log go too. Sub-folders stay (and keep the folder).
-    void deleteFiles() {
+    // What the product put there, the DLL first, but the running
+    // uninstaller: the rules and the log go too, a file of the user's and a
+    // sub-folder stay (and keep the folder). False when the DLL stays.
+    bool deleteFiles() {
         uninstaller_ = s_.shell.ownFileName();
         std::string ownName = LastComponent(uninstaller_);
         s_.page.setStatusText("Reading quellmark folder");
         std::vector<std::string> entries = s_.folders.list(JoinPath(folder_, "*.*"));
         s_.page.setProgress(50);
         s_.page.setStatusText("Deleting Files");
+        const std::string dll = JoinPath(folder_, kDllName);
+        std::uint32_t attributes = 0;
+        if (s_.folders.findAttributes(dll, attributes) && !s_.folders.deleteFile(dll)) return false;
         for (const std::string& entry : entries) {
-            if (IsDotEntry(entry) || SameName(entry, ownName)) continue;
+            if (!IsProductFileName(entry) || SameName(entry, kDllName) ||
+                SameName(entry, ownName)) {
+                continue;
+            }
             s_.folders.deleteFile(JoinPath(folder_, entry));
         }
         s_.page.setProgress(60);
+        return true;
     }
 
     void forgetProduct() {
@@ -151,17 +178,11 @@ private:
     UninstallOutcome selfDelete(const std::string& maker) {
         s_.page.setStatusText("Readying self-delete...");
         std::string script = JoinPath(s_.shell.tempFolder(), kSelfDeleteScriptName);
-        std::string text = SelfDeleteScript(uninstaller_, folder_, maker, script);
-        // Without a terminating zero: a zero byte after the last line keeps
-        // Wine's cmd spinning on the deleted script for ever.
-        if (auto file = s_.files.open(script, FileAccess::Write, kShareNone,
-                                      FileDisposition::CreateAlways)) {
-            file->write(text);
-        }
+        bool whole = writeScript(script, SelfDeleteScript(uninstaller_, folder_, maker, script));
         s_.page.setProgress(100);
-        s_.page.setStatusText("Uninstall successful");
+        if (whole) s_.page.setStatusText("Uninstall successful");
         s_.page.disableWizard();
-        if (!s_.files.open(script, FileAccess::Read, kShareRead, FileDisposition::OpenExisting)) {
+        if (!whole) {
             s_.page.showMessage(kScriptMissing);
             return UninstallOutcome::ScriptMissing;
         }
@@ -172,6 +193,22 @@ private:
             return UninstallOutcome::ScriptNotStarted;
         }
         return UninstallOutcome::ScriptStarted;
+    }
+
+    // A script cut short (a full disk) or naming a path the interpreter
+    // would read as another is not left to run.
+    bool writeScript(const std::string& script, const std::string& text) {
+        std::string converted;
+        if (!s_.shell.toScriptCodePage(text, converted)) return false;
+        // Without a terminating zero: a zero byte after the last line keeps
+        // Wine's cmd spinning on the deleted script for ever.
+        bool whole = false;
+        if (auto file = s_.files.open(script, FileAccess::Write, kShareNone,
+                                      FileDisposition::CreateAlways)) {
+            whole = file->write(converted);
+        }
+        if (!whole) s_.files.remove(script);
+        return whole;
     }
 
     UninstallSystem& s_;

@@ -1,9 +1,10 @@
 #pragma once
 // The uninstall procedure of the wizard's progress page: it finds the
 // install folder through the settings key, unregisters and deletes the
-// DLL and every other file, clears the browser's cached lists of bars,
-// removes the uninstall entry and the Start-menu folder, and leaves a
-// script behind that deletes the uninstaller and its folder once it ends.
+// DLL and every other file the product put there, clears the browser's
+// cached lists of bars, removes the uninstall entry and the Start-menu
+// folder, and leaves a script behind that deletes the uninstaller and its
+// folder once it ends.
 
 #include <cstddef>
 #include <string>
@@ -49,6 +50,9 @@ public:
     // The uninstaller's own full file name.
     virtual std::string ownFileName() = 0;
     virtual std::string tempFolder() = 0;
+    // `text` in the code page the command interpreter reads batch files in
+    // (the OEM one); false when a character of it has no place there.
+    virtual bool toScriptCodePage(const std::string& text, std::string& converted) = 0;
     // Starts the script hidden, at idle priority, after this program.
     virtual bool startScript(const std::string& script) = 0;
 };
@@ -65,7 +69,7 @@ struct UninstallSystem {
 
 enum class UninstallOutcome {
     Failed,            // a message told why; the wizard closes
-    ScriptMissing,     // everything but the uninstaller and its folder is gone
+    ScriptMissing,     // everything but the uninstaller and its folder is gone; no script
     ScriptNotStarted,  // the same, and the script is deleted again
     ScriptStarted,     // the script removes the rest once the program ends
 };

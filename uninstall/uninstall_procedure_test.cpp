@@ -8,6 +8,7 @@
 #include <set>
 
 #include "common/testing/memory_file_system.h"
+#include "wizard/install_path.h"
 #include "wizard/testing/memory_folders.h"
 #include "wizard/testing/procedure_fakes.h"
 
@@ -101,6 +102,24 @@ class FakeShell : public UninstallShell {
 public:
     std::string ownFileName() override { return uninstaller; }
     std::string tempFolder() override { return "C:\\WINDOWS\\TEMP\\"; }
+    // Windows-1252 to code page 850 for the letters the tests use; the euro
+    // sign has no place there.
+    bool toScriptCodePage(const std::string& text, std::string& converted) override {
+        converted.clear();
+        for (char c : text) {
+            auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x80) {
+                converted += c;
+            } else if (byte == 0xFC) {
+                converted += '\x81';  // ü
+            } else if (byte == 0xE9) {
+                converted += '\x82';  // é
+            } else {
+                return false;
+            }
+        }
+        return true;
+    }
     bool startScript(const std::string& script) override {
         started.push_back(script);
         return startWorks;
@@ -111,10 +130,10 @@ public:
     std::vector<std::string> started;
 };
 
-// Members are public so the failure table can arrange them.
-class UninstallProcedure : public ::testing::Test {
-public:
-    UninstallProcedure() {
+// An installation as the installer leaves it, with what the band and the
+// user added; members are public so the tables can arrange them.
+struct InstalledProduct {
+    InstalledProduct() {
         registry.add(Hive::LocalMachine, kMakerKey);
         registry.add(Hive::LocalMachine, kProductKey,
                      {{"Path", kFolder}, {"GuardLevel", "\2\0\0\0"}});
@@ -139,6 +158,7 @@ public:
                                  "qmhelp.chm", "qmr.dat", "qml.dat", "qml.tmp", "my notes.txt"}) {
             folders.addFile(kFolder + "\\" + name);
         }
+        files.put(kFolder + "\\quellmark.dll", "the dll");
         folders.addFolder("C:\\Documents and Settings\\All Users\\Start Menu\\Programs");
         folders.addFolder(kCommonMenu);
         folders.addFolder(kCommonMenu + "\\quellmark");
@@ -162,7 +182,10 @@ public:
     FakeShell shell;
     FakePage page;
     UninstallSystem system{registry, server, folders, files, programs, shell, page};
+    std::unique_ptr<File> browserHolds;  // the DLL, as a browser has it loaded
 };
+
+class UninstallProcedure : public ::testing::Test, public InstalledProduct {};
 
 TEST_F(UninstallProcedure, ReportsEveryStepOnThePage) {
     EXPECT_EQ(Uninstall(), UninstallOutcome::ScriptStarted);
@@ -194,13 +217,14 @@ TEST_F(UninstallProcedure, ReportsEveryStepOnThePage) {
     EXPECT_EQ(page.events, expected);
 }
 
-TEST_F(UninstallProcedure, UnregistersThenRemovesEverythingButItself) {
+TEST_F(UninstallProcedure, UnregistersThenRemovesWhatTheProductPutThere) {
     EXPECT_EQ(Uninstall(), UninstallOutcome::ScriptStarted);
     ASSERT_EQ(server.calls.size(), 1u);
     EXPECT_EQ(server.calls[0].first, kFolder + "\\quellmark.dll");
     EXPECT_EQ(server.calls[0].second, "DllUnregisterServer");
-    EXPECT_EQ(folders.below(kFolder), std::vector<std::string>{kFolder + "\\uninstall.exe"})
-        << "rules, log, its temporary rewrite and the user's own file are gone too";
+    EXPECT_EQ(folders.below(kFolder),
+              (std::vector<std::string>{kFolder + "\\my notes.txt", kFolder + "\\uninstall.exe"}))
+        << "rules, log and its temporary rewrite go; the user's own file stays";
     EXPECT_FALSE(folders.exists(kCommonMenu));
     EXPECT_FALSE(registry.has(Hive::LocalMachine, kProductKey));
     EXPECT_FALSE(registry.has(Hive::LocalMachine, kMakerKey));
@@ -216,8 +240,9 @@ TEST_F(UninstallProcedure, LeavesAScriptThatRemovesTheUninstallerAndBothFolders)
     const std::string uninstaller = "\"" + kFolder + "\\uninstall.exe\"";
     std::string expected;
     for (const std::string& line :
-         {std::string(":Repeat"), "del " + uninstaller, "if exist " + uninstaller + " goto Repeat",
-          "rmdir \"" + kFolder + "\"", "rmdir \"" + kMaker + "\"", "del \"" + kScript + "\""}) {
+         {"attrib -r " + uninstaller, std::string(":Repeat"), "del " + uninstaller,
+          "if exist " + uninstaller + " goto Repeat", "rmdir \"" + kFolder + "\"",
+          "rmdir \"" + kMaker + "\"", "del \"" + kScript + "\""}) {
         expected += line + "\r\n";
     }
     EXPECT_EQ(Script(), expected) << "the script ends with its last line: no zero byte after it";
@@ -262,11 +287,42 @@ TEST_F(UninstallProcedure, ASubFolderSurvivesAndKeepsTheFolders) {
         << "the maker's folder still holds only the install folder";
 }
 
+TEST_F(UninstallProcedure, DeletesOnlyNamesTheProductUses) {
+    const struct {
+        const char* name;
+        bool goes;
+    } cases[] = {
+        {"qmr.tmp", true},      {"qml.tmp", true},      {"qmr3F2A.tmp", true},
+        {"qmn199.tmp", true},   {"QMO186.TMP", true},   {"QMR.DAT", true},
+        {"Readme.TXT", true},   {"notes.tmp", false},   {"qm.tmp", false},
+        {"qmr.dat.bak", false}, {"desktop.ini", false}, {"quellmark.dll.old", false},
+    };
+    for (const auto& c : cases) {
+        InstalledProduct t;
+        const std::string path = kFolder + "\\" + c.name;
+        t.folders.addFile(path);
+        EXPECT_EQ(t.Uninstall(), UninstallOutcome::ScriptStarted) << c.name;
+        EXPECT_EQ(t.folders.exists(path), !c.goes) << c.name;
+        EXPECT_TRUE(t.folders.exists(kFolder + "\\my notes.txt")) << c.name;
+    }
+}
+
+TEST_F(UninstallProcedure, FindsAFolderTheSystemHasMarked) {
+    for (std::uint32_t attributes : {0x810u, 0x2010u, 0x30u, 0x11u}) {
+        InstalledProduct t;
+        t.folders.addFolder(kFolder, attributes);
+        EXPECT_EQ(t.Uninstall(), UninstallOutcome::ScriptStarted) << attributes;
+        EXPECT_FALSE(t.registry.has(Hive::LocalMachine, kProductKey)) << attributes;
+        EXPECT_FALSE(t.folders.exists(kFolder + "\\quellmark.dll")) << attributes;
+    }
+}
+
 TEST_F(UninstallProcedure, AFileInUseStaysAndTheRestGoes) {
     folders.locked.insert(kFolder + "\\qml.dat");
     EXPECT_EQ(Uninstall(), UninstallOutcome::ScriptStarted);
     EXPECT_EQ(folders.below(kFolder),
-              (std::vector<std::string>{kFolder + "\\qml.dat", kFolder + "\\uninstall.exe"}));
+              (std::vector<std::string>{kFolder + "\\my notes.txt", kFolder + "\\qml.dat",
+                                        kFolder + "\\uninstall.exe"}));
     EXPECT_EQ(page.messages().size(), 1u) << "only the final message";
 }
 
@@ -297,11 +353,55 @@ TEST_F(UninstallProcedure, WithoutAllUsersFolderClearsTheUsersMenu) {
     EXPECT_TRUE(folders.exists(kCommonMenu + "\\quellmark\\EULA.lnk"));
 }
 
-TEST_F(UninstallProcedure, ScriptThatCannotBeWritten) {
-    files.failOpen.insert(kScript);
-    EXPECT_EQ(Uninstall(), UninstallOutcome::ScriptMissing);
-    EXPECT_EQ(page.messages(), std::vector<std::string>{"creating temp file for self-delete"});
-    EXPECT_TRUE(shell.started.empty());
+TEST_F(UninstallProcedure, AScriptNotWrittenWholeIsNeitherLeftNorStarted) {
+    const struct {
+        const char* name;
+        std::function<void(InstalledProduct&)> arrange;
+    } cases[] = {
+        {"cannot be created", [](InstalledProduct& t) { t.files.failOpen.insert(kScript); }},
+        {"disk full", [](InstalledProduct& t) { t.files.failWrite.insert(kScript); }},
+        {"a path the interpreter's code page cannot name",
+         [](InstalledProduct& t) { t.shell.uninstaller = kFolder + "\\\x80uninstall.exe"; }},
+    };
+    for (const auto& c : cases) {
+        InstalledProduct t;
+        c.arrange(t);
+        EXPECT_EQ(t.Uninstall(), UninstallOutcome::ScriptMissing) << c.name;
+        EXPECT_EQ(t.page.messages(), std::vector<std::string>{"creating temp file for self-delete"})
+            << c.name;
+        EXPECT_EQ(
+            std::count(t.page.events.begin(), t.page.events.end(), "text: Uninstall successful"), 0)
+            << c.name;
+        EXPECT_FALSE(t.files.exists(kScript)) << c.name;
+        EXPECT_TRUE(t.shell.started.empty()) << c.name;
+    }
+}
+
+TEST_F(UninstallProcedure, ScriptNamesPathsAsTheInterpreterReadsThem) {
+    const struct {
+        std::string folder;
+        std::string inScript;
+    } cases[] = {
+        {"C:\\100% free\\quellmark", "\"C:\\100%% free\\quellmark\""},
+        {"C:\\%TEMP%\\quellmark", "\"C:\\%%TEMP%%\\quellmark\""},
+        {"C:\\J\xFCrgen\\caf\xE9", "\"C:\\J\x81rgen\\caf\x82\""},
+    };
+    for (const auto& c : cases) {
+        InstalledProduct t;
+        t.registry.add(Hive::LocalMachine, kProductKey, {{"Path", c.folder}});
+        t.folders.addFolder(ParentFolder(c.folder));
+        t.folders.addFolder(c.folder);
+        t.shell.uninstaller = c.folder + "\\uninstall.exe";
+        EXPECT_EQ(t.Uninstall(), UninstallOutcome::ScriptStarted) << c.folder;
+        EXPECT_NE(t.Script().find("rmdir " + c.inScript + "\r\n"), std::string::npos)
+            << c.folder << "\n"
+            << t.Script();
+        EXPECT_NE(t.Script().find("attrib -r " + c.inScript.substr(0, c.inScript.size() - 1) +
+                                  "\\uninstall.exe\"\r\n:Repeat\r\n"),
+                  std::string::npos)
+            << c.folder << "\n"
+            << t.Script();
+    }
 }
 
 TEST_F(UninstallProcedure, ScriptThatCannotBeStartedIsDeleted) {
@@ -311,11 +411,14 @@ TEST_F(UninstallProcedure, ScriptThatCannotBeStartedIsDeleted) {
     EXPECT_FALSE(files.exists(kScript));
 }
 
+const char kDllInUse[] =
+    "error in uninstaller:  could not delete quellmark.dll (in use)\nclose all Internet Explorer "
+    "windows, then run uninstall again";
+
 struct FailureCase {
     const char* name;
     std::function<void(UninstallProcedure&)> arrange;
     const char* message;
-    bool keyKept;
     bool unregisterCalled;
 };
 
@@ -325,35 +428,46 @@ std::vector<FailureCase> FailureCases() {
     return {
         {"no maker's key",
          [](UninstallProcedure& t) { t.registry.denied.insert("software\\marrow labs"); },
-         "error in uninstaller: could not access registery (HKLM:Marrow Labs)", true, false},
+         "error in uninstaller: could not access registery (HKLM:Marrow Labs)", false},
         {"no product key",
          [](UninstallProcedure& t) {
              t.registry.denied.insert("software\\marrow labs\\quellmark");
          },
-         "error in uninstaller: could not access registery (HKLM:quellmark)", true, false},
+         "error in uninstaller: could not access registery (HKLM:quellmark)", false},
         {"no Path", [](UninstallProcedure& t) { t.registry.add(Hive::LocalMachine, kProductKey); },
-         "error in uninstaller: could not read registry value (HKLM:Path)", true, false},
+         "error in uninstaller: could not read registry value (HKLM:Path)", false},
         {"empty Path",
          [](UninstallProcedure& t) {
              t.registry.add(Hive::LocalMachine, kProductKey, {{"Path", ""}});
          },
-         "error in uninstaller:  could not locate quellmark installation folder", true, false},
+         "error in uninstaller:  could not locate quellmark installation folder", false},
         {"OLE", [](UninstallProcedure& t) { t.server.result = ServerCallResult::OleInitFailed; },
-         "installer error: could not register dll (OLEINIT)", true, true},
+         "installer error: could not register dll (OLEINIT)", true},
         {"dll gone",
          [](UninstallProcedure& t) { t.server.result = ServerCallResult::DllNotLoaded; },
-         "Installer error: error loading dll", true, true},
+         "Installer error: error loading dll", true},
         {"no entry",
          [](UninstallProcedure& t) { t.server.result = ServerCallResult::EntryMissing; },
-         "Installer error: there is a problem with the dll", true, true},
+         "Installer error: there is a problem with the dll", true},
         {"entry fails",
          [](UninstallProcedure& t) { t.server.result = ServerCallResult::EntryFailed; },
-         "Installer error: could not register dll", true, true},
+         "Installer error: could not register dll", true},
         {"folder gone",
          [](UninstallProcedure& t) {
              t.registry.add(Hive::LocalMachine, kProductKey, {{"Path", "D:\\gone"}});
          },
-         "error in uninstaller:  could not locate quellmark installation folder", false, true},
+         "error in uninstaller:  could not locate quellmark installation folder", true},
+        {"a browser holds the dll",
+         [](UninstallProcedure& t) {
+             const std::string dll = kFolder + "\\quellmark.dll";
+             t.browserHolds =
+                 t.files.open(dll, FileAccess::Read, kShareRead, FileDisposition::OpenExisting);
+             t.folders.locked.insert(dll);
+         },
+         kDllInUse, false},
+        {"the dll cannot be deleted after all",
+         [](UninstallProcedure& t) { t.folders.locked.insert(kFolder + "\\quellmark.dll"); },
+         kDllInUse, true},
     };
 }
 
@@ -364,10 +478,12 @@ TEST_P(UninstallFailure, ShowsItsMessageAndChangesNoFile) {
     EXPECT_EQ(Uninstall(), UninstallOutcome::Failed);
     EXPECT_EQ(page.messages(), std::vector<std::string>{c.message});
     EXPECT_EQ(page.events.back(), std::string("message: ") + c.message);
-    EXPECT_EQ(registry.has(Hive::LocalMachine, kProductKey), c.keyKept)
-        << "the settings key goes only once the dll is unregistered";
+    EXPECT_TRUE(registry.has(Hive::LocalMachine, kProductKey))
+        << "the settings key goes only once the dll is gone";
     EXPECT_EQ(server.calls.size(), c.unregisterCalled ? 1u : 0u);
-    EXPECT_TRUE(folders.exists(kFolder + "\\quellmark.dll"));
+    for (const char* name : {"quellmark.dll", "EULA.txt", "qmr.dat", "my notes.txt"}) {
+        EXPECT_TRUE(folders.exists(kFolder + "\\" + name)) << name;
+    }
     EXPECT_TRUE(registry.has(Hive::LocalMachine, kEntryKey));
     EXPECT_TRUE(shell.started.empty());
 }

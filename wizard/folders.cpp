@@ -9,6 +9,11 @@ bool IsExistingFolder(Folders& folders, const std::string& path) {
     return folders.findAttributes(path, attributes) && attributes == kAttributeDirectory;
 }
 
+bool IsFolder(Folders& folders, const std::string& path) {
+    std::uint32_t attributes = 0;
+    return folders.findAttributes(path, attributes) && (attributes & kAttributeDirectory) != 0;
+}
+
 bool EnsureFolder(Folders& folders, const std::string& path, bool create) {
     std::string folder = WithoutTrailingBackslash(path);
     if (IsExistingFolder(folders, folder)) return true;

@@ -32,6 +32,11 @@ public:
 // for it finds an entry whose attributes are exactly "directory".
 bool IsExistingFolder(Folders& folders, const std::string& path);
 
+// Whether a search for `path` finds a folder, whatever else its attributes
+// say (compressed, archive, not indexed): the uninstaller's test, which must
+// not strand an installation whose folder the system has marked.
+bool IsFolder(Folders& folders, const std::string& path);
+
 // The folder helper of the installer: `path` without one trailing backslash
 // counts as an existing folder, or, with `create`, is made so by creating each
 // prefix after the drive (a prefix that cannot be created, as a rule because

@@ -1,6 +1,34 @@
 #include "wizard/install_steps.h"
 
+#include <cctype>
+#include <cstring>
+
 namespace qm {
+namespace {
+
+char Lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+bool SameAt(const std::string& name, std::size_t at, const char* part) {
+    std::size_t length = std::strlen(part);
+    if (at + length > name.size()) return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (Lower(name[at + i]) != Lower(part[i])) return false;
+    }
+    return true;
+}
+
+bool SameName(const std::string& name, const char* other) {
+    return name.size() == std::strlen(other) && SameAt(name, 0, other);
+}
+
+std::string TemporaryName(char kind, const PackagedFile& file) {
+    return kTemporaryPrefix + std::string(1, kind) + std::to_string(file.resource) +
+           kTemporarySuffix;
+}
+
+}  // namespace
 
 const PackagedFile kPackagedFiles[5] = {
     {199, "quellmark.dll", "Extracting \"quellmark.dll\"", 50},
@@ -34,5 +62,26 @@ const StartMenuItem kStartMenuItems[5] = {
     {"quellmark Help.lnk", "qmhelp.chm", "quellmark Help and Documentation"},
     {"Marrow Labs Online.url", nullptr, nullptr},
 };
+
+std::string NewFileName(const PackagedFile& file) {
+    return TemporaryName('n', file);
+}
+
+std::string OldFileName(const PackagedFile& file) {
+    return TemporaryName('o', file);
+}
+
+bool IsProductFileName(const std::string& name) {
+    for (const PackagedFile& file : kPackagedFiles) {
+        if (SameName(name, file.fileName)) return true;
+    }
+    for (const char* data : kBandDataFiles) {
+        if (SameName(name, data)) return true;
+    }
+    std::size_t prefix = std::strlen(kTemporaryPrefix);
+    std::size_t suffix = std::strlen(kTemporarySuffix);
+    return name.size() > prefix + suffix && SameAt(name, 0, kTemporaryPrefix) &&
+           SameAt(name, name.size() - suffix, kTemporarySuffix);
+}
 
 }  // namespace qm

@@ -3,6 +3,7 @@
 // first values, the Start-menu items and the uninstall entry, as tables.
 
 #include <cstdint>
+#include <string>
 
 namespace qm {
 
@@ -16,6 +17,26 @@ struct PackagedFile {
     int progress;          // bar position after the file; -1 leaves it
 };
 extern const PackagedFile kPackagedFiles[5];
+
+// What the band keeps beside itself: the rules and the activity log.
+constexpr const char* kBandDataFiles[] = {"qmr.dat", "qml.dat"};
+
+// Every file the product writes under a temporary name, until it is whole,
+// is named "qm" + anything + ".tmp" in the install folder: the rules and the
+// log while they are rewritten, the installer's files while they are written.
+constexpr char kTemporaryPrefix[] = "qm";
+constexpr char kTemporarySuffix[] = ".tmp";
+
+// The installer's temporary names for a packaged file: the new file until it
+// is whole ("qmn199.tmp"), and the installed one while the new one takes its
+// place ("qmo199.tmp").
+std::string NewFileName(const PackagedFile& file);
+std::string OldFileName(const PackagedFile& file);
+
+// Whether `name`, an entry of the install folder, is one the product put
+// there: a packaged file, the rules, the log or a temporary name of ours.
+// Names are compared without regard to case, as the file system does.
+bool IsProductFileName(const std::string& name);
 
 // Settings values after `Path`, in the order they are written.
 struct FirstSetting {

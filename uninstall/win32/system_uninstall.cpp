@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <type_traits>
+
 #include "common/win32/unique_handle.h"
 
 namespace qm::win32 {
@@ -87,6 +89,24 @@ public:
     }
 };
 
+template <typename To, typename From>
+std::basic_string<To> Convert(const std::basic_string<From>& text, UINT codePage) {
+    const int length = static_cast<int>(text.size());
+    auto run = [&](To* out, int room) {
+        if constexpr (std::is_same_v<To, wchar_t>) {
+            return MultiByteToWideChar(codePage, 0, text.data(), length, out, room);
+        } else {
+            return WideCharToMultiByte(codePage, 0, text.data(), length, out, room, nullptr,
+                                       nullptr);
+        }
+    };
+    int needed = length ? run(nullptr, 0) : 0;
+    if (needed <= 0) return {};
+    std::basic_string<To> converted(static_cast<std::size_t>(needed), To());
+    run(&converted[0], needed);
+    return converted;
+}
+
 class Win32UninstallShell : public UninstallShell {
 public:
     std::string ownFileName() override {
@@ -98,6 +118,15 @@ public:
         char folder[MAX_PATH + 1] = {};
         DWORD length = GetTempPathA(MAX_PATH, folder);
         return length && length <= MAX_PATH ? std::string(folder, length) : std::string();
+    }
+    // cmd and command.com read a batch file in the OEM code page, the
+    // paths come in the ANSI one: "Jürgen" must reach them as the same name.
+    bool toScriptCodePage(const std::string& text, std::string& converted) override {
+        std::wstring wide = Convert<wchar_t>(text, CP_ACP);
+        converted = Convert<char>(wide, CP_OEMCP);
+        // A character the OEM page lacks comes out as another one ('?', or
+        // a look-alike on NT): only a text that converts back is the same.
+        return Convert<wchar_t>(converted, CP_OEMCP) == wide;
     }
     // Suspended and idle, so this program's higher priority lets it end
     // before the script's first attempt; hidden, without our handles, in
