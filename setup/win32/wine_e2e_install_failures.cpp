@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "wizard/testing/pack_file.h"
 #include "wizard/win32/e2e/product_state.h"
 #include "wizard/win32/e2e/wizard_driver.h"
@@ -86,6 +88,35 @@ TEST_F(InstallerFailures, AFileThatCannotBeWrittenStopsTheInstallation) {
     EXPECT_TRUE(FileExists(InstallFolder() + "\\uninstall.exe")) << "what came before stays";
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMakerKey)) << "nothing after it happened";
     EXPECT_TRUE(RegisteredClsid().empty());
+}
+
+// The help file open in a viewer that lets no one move it: the new files
+// cannot all take their places, and the installation before stays whole.
+TEST_F(InstallerFailures, AReinstallationThatFailsLeavesTheInstallationBeforeIt) {
+    ASSERT_TRUE(InstallWithWizard());
+    const std::string folder = InstallFolder();
+    const std::string dll = ReadFileBytes(folder + "\\quellmark.dll");
+    ASSERT_TRUE(WriteFileBytes(folder + "\\EULA.txt", "the licence installed before"));
+    ASSERT_TRUE(WriteFileBytes(folder + "\\readme.txt", "the readme installed before"));
+    HANDLE viewer = CreateFileA((folder + "\\qmhelp.chm").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    InstallRun run;
+    run.screenshots = "setup-failure-reinstall";
+    std::string message;
+    bool failed = InstallFailingWith(run, message);
+    CloseHandle(viewer);
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(message, "Installer error:\ncould not extract file");
+    EXPECT_EQ(ReadFileBytes(folder + "\\EULA.txt"), "the licence installed before");
+    EXPECT_EQ(ReadFileBytes(folder + "\\readme.txt"), "the readme installed before");
+    EXPECT_EQ(ReadFileBytes(folder + "\\quellmark.dll"), dll);
+    std::vector<std::string> entries = FolderEntries(folder);
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"EULA.txt", "qmhelp.chm", "quellmark.dll",
+                                                 "readme.txt", "uninstall.exe"}))
+        << "no temporary file is left";
+    EXPECT_FALSE(RegisteredClsid().empty()) << "the installation before is still registered";
 }
 
 TEST_F(InstallerFailures, AFolderTooLongForItsFilesFailsWithTheProceduresOwnMessage) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "wizard/win32/e2e/product_state.h"
 #include "wizard/win32/e2e/wizard_driver.h"
 #include "wizard/win32/e2e/wizard_runs.h"
@@ -48,9 +50,11 @@ protected:
 
 TEST_F(UninstallerEndToEnd, RemovesEverythingAndThenItself) {
     const std::string folder = InstallFolder();
-    for (const char* name : {"qmr.dat", "qml.dat", "qml.tmp", "my notes.txt"}) {
-        ASSERT_TRUE(WriteFileBytes(folder + "\\" + name, "the user's"));
+    for (const char* name : {"qmr.dat", "qml.dat", "qml.tmp", "qmr3F2A.tmp"}) {
+        ASSERT_TRUE(WriteFileBytes(folder + "\\" + name, "the band's"));
     }
+    // The script must not loop for ever on a read-only uninstaller.
+    ASSERT_TRUE(SetFileAttributesA((folder + "\\uninstall.exe").c_str(), FILE_ATTRIBUTE_READONLY));
     // The browser's caches of the bar categories, as it leaves them after a start.
     const std::pair<HKEY, std::string> caches[] = {
         {HKEY_CLASSES_ROOT, "Component Categories\\{00021492-0000-0000-C000-000000000046}\\Enum"},
@@ -84,6 +88,59 @@ TEST_F(UninstallerEndToEnd, RemovesEverythingAndThenItself) {
     EXPECT_TRUE(ClassRegistration().empty()) << "ProgIDs, class and type library are gone";
     EXPECT_FALSE(FolderExists(StartMenuFolder()));
     EXPECT_FALSE(FolderExists(CommonPrograms() + "\\Marrow Labs"));
+}
+
+// Installed into a folder of their own through Browse (the desktop, the
+// documents): the user's files stay, and with them the folder.
+TEST_F(UninstallerEndToEnd, LeavesTheUsersFilesAndTheirFolder) {
+    const std::string folder = InstallFolder();
+    const std::string notes = folder + "\\my notes.txt";
+    const std::string photos = folder + "\\photos";
+    ASSERT_TRUE(WriteFileBytes(notes, "the user's"));
+    ASSERT_TRUE(WriteFileBytes(folder + "\\qmr.dat", "rules"));
+    ASSERT_TRUE(CreateDirectoryA(photos.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(photos + "\\qmr.dat", "a file of the user's named like ours"));
+
+    ASSERT_TRUE(UninstallWithWizard());
+    EXPECT_TRUE(GoneWithin(folder + "\\uninstall.exe"));
+    EXPECT_TRUE(GoneWithin(TempScript())) << "the script ran to its end";
+    EXPECT_EQ(ReadFileBytes(notes), "the user's");
+    std::vector<std::string> entries = FolderEntries(folder);
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"my notes.txt", "photos"}));
+    EXPECT_TRUE(FileExists(photos + "\\qmr.dat"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallEntry));
+    EXPECT_TRUE(ClassRegistration().empty());
+}
+
+// A browser window still open: the DLL cannot go, and the uninstaller says
+// so before it changes anything, so that it can be run again.
+TEST_F(UninstallerEndToEnd, ADllABrowserHoldsStopsItBeforeAnyChange) {
+    const std::string dll = InstallFolder() + "\\quellmark.dll";
+    HMODULE browser = LoadLibraryExA(dll.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    ASSERT_TRUE(browser);
+    {
+        ChildProcess uninstall("\"" + InstallFolder() + "\\uninstall.exe\"");
+        HWND sheet = WaitForWizard(uninstall.id());
+        ASSERT_TRUE(sheet);
+        Click(GetDlgItem(sheet, kNext));
+        MessageBoxSeen failed = WaitForMessageBox(uninstall.id());
+        EXPECT_EQ(failed.text,
+                  "error in uninstaller:  could not delete quellmark.dll (in use)\nclose all "
+                  "Internet Explorer windows, then run uninstall again");
+        Answer(failed, IDOK);
+        EXPECT_TRUE(uninstall.waitForExit());
+    }
+    FreeLibrary(browser);
+    EXPECT_EQ(FolderEntries(InstallFolder()).size(), 5u);
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKey));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallEntry));
+    EXPECT_EQ(RegisteredClsid(), clsid) << "still registered";
+
+    ASSERT_TRUE(UninstallWithWizard()) << "with the browser closed it succeeds";
+    EXPECT_TRUE(GoneWithin(MakerFolder()));
+    EXPECT_TRUE(ClassRegistration().empty());
 }
 
 TEST_F(UninstallerEndToEnd, LeavesWhatOtherProductsOfTheMakerUse) {
