@@ -85,6 +85,7 @@ private:
     bool extract(const PackagedFile& file) {
         if (file.status) s_.page.setStatusText(file.status);
         std::string_view bytes;
+        if (path(file.fileName).size() > kLongestPath) return false;
         if (!s_.package.load(file.resource, bytes)) return false;
         std::unique_ptr<File> out = s_.files.open(path(NewFileName(file)), FileAccess::Write,
                                                   kShareNone, FileDisposition::CreateAlways);

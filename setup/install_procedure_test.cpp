@@ -513,6 +513,15 @@ TEST_F(InstallProcedure, AFailedReinstallationLeavesTheInstalledFilesAsTheyWere)
     }
 }
 
+TEST_F(InstallProcedure, AFolderTooLongForTheFilesNamesGetsNone) {
+    // 247 characters: the folder can be made, "quellmark.dll" no longer fits below it.
+    const std::string folder = "C:\\" + std::string(244, 'q');
+    EXPECT_FALSE(RunInstall(system, InstallChoices{folder, true}));
+    EXPECT_EQ(page.messages(),
+              std::vector<std::string>{"Installer error:\ncould not extract file"});
+    EXPECT_EQ(files.fileCount(), 0u);
+}
+
 struct FailureCase {
     std::string name;
     std::function<void(InstallProcedure&)> arrange;

@@ -3,11 +3,16 @@
 // Every search is character-aware, so a double-byte character whose trail
 // byte is a backslash never splits a name.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace qm {
+
+// The longest path the system opens: a longer one may be given a file by a
+// move, which then no program can open.
+constexpr std::size_t kLongestPath = 259;
 
 // `path` without one trailing backslash ("C:\\a\\" -> "C:\\a"); a second one stays.
 std::string WithoutTrailingBackslash(std::string_view path);

@@ -85,7 +85,8 @@ TEST_F(InstallerFailures, AFileThatCannotBeWrittenStopsTheInstallation) {
     std::string message;
     ASSERT_TRUE(InstallFailingWith(run, message));
     EXPECT_EQ(message, "Installer error:\ncould not extract file");
-    EXPECT_TRUE(FileExists(InstallFolder() + "\\uninstall.exe")) << "what came before stays";
+    EXPECT_EQ(FolderEntries(InstallFolder()), std::vector<std::string>{"qmhelp.chm"})
+        << "no file of the failed installation stays";
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMakerKey)) << "nothing after it happened";
     EXPECT_TRUE(RegisteredClsid().empty());
 }
@@ -166,7 +167,7 @@ TEST_F(InstallerFailures, ADamagedPackagedFileIsNotWritten) {
     ASSERT_TRUE(InstallFailingWith(run, message));
     EXPECT_EQ(message, "Installer error:\ncould not extract file");
     EXPECT_FALSE(FileExists(InstallFolder() + "\\qmhelp.chm")) << "no cut or changed file";
-    EXPECT_TRUE(FileExists(InstallFolder() + "\\uninstall.exe")) << "what came before stays";
+    EXPECT_TRUE(FolderEntries(InstallFolder()).empty()) << "no file of the failed installation";
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMakerKey));
     DeleteFileA(run.program.c_str());
 }
