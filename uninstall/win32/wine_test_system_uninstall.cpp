@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "uninstall/self_delete_script.h"
 #include "uninstall/win32/system_uninstall.h"
 
 namespace qm::win32 {
@@ -88,6 +89,80 @@ TEST(SystemUninstallShell, StartsTheScriptHiddenAndItRuns) {
     EXPECT_NE(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileA(marker.c_str());
     RemoveDirectoryA(folder.c_str());
+}
+
+bool GoneWithin(const std::string& path, DWORD timeout) {
+    DWORD start = GetTickCount();
+    while (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount() - start > timeout) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// The self-delete script as the uninstaller writes it, run by the real
+// interpreter on names it could misread: a '%', a letter beyond ASCII, and
+// a read-only program.
+TEST(SystemUninstallShell, TheSelfDeleteScriptRemovesWhatItNames) {
+    UninstallShell& shell = SystemUninstallShell();
+    const std::string maker = shell.tempFolder() + "qm J\xFCrgen 100% %OS%";
+    const std::string folder = maker + "\\caf\xE9";
+    const std::string program = folder + "\\uninstall.exe";
+    const std::string script = shell.tempFolder() + "qm self-delete test.bat";
+    ASSERT_TRUE(CreateDirectoryA(maker.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    HANDLE file = CreateFileA(program.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_READONLY, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+
+    std::string text;
+    ASSERT_TRUE(shell.toScriptCodePage(SelfDeleteScript(program, folder, maker, script), text));
+    file = CreateFileA(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(written, text.size());
+
+    int priority = GetThreadPriority(GetCurrentThread());
+    DWORD priorityClass = GetPriorityClass(GetCurrentProcess());
+    ASSERT_TRUE(shell.startScript(script));
+    SetThreadPriority(GetCurrentThread(), priority);
+    SetPriorityClass(GetCurrentProcess(), priorityClass);
+
+    EXPECT_TRUE(GoneWithin(script, 30000)) << "the script ran to its end";
+    EXPECT_EQ(GetFileAttributesA(program.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA(maker.c_str()), INVALID_FILE_ATTRIBUTES);
+    SetFileAttributesA(program.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(program.c_str());
+    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryA(maker.c_str());
+    DeleteFileA(script.c_str());
+}
+
+TEST(SystemUninstallShell, ConvertsTheScriptIntoTheInterpretersCodePage) {
+    if (GetACP() != 1252 || GetOEMCP() != 437) {
+        GTEST_SKIP() << "written for the code pages 1252 and 437, not " << GetACP() << " and "
+                     << GetOEMCP();
+    }
+    UninstallShell& shell = SystemUninstallShell();
+    const struct {
+        std::string ansi;
+        bool converts;
+        std::string oem;
+    } cases[] = {
+        {"del \"C:\\x\\uninstall.exe\"\r\n", true, "del \"C:\\x\\uninstall.exe\"\r\n"},
+        {"J\xFCrgen caf\xE9", true, "J\x81rgen caf\x82"},
+        {"price \x80", false, ""},  // the euro sign: no such letter in 437
+        {"\x8A\x9E", false, ""},    // Š, ž: 437 would give S and z, other names
+    };
+    for (const auto& c : cases) {
+        std::string converted;
+        EXPECT_EQ(shell.toScriptCodePage(c.ansi, converted), c.converts) << c.ansi;
+        if (c.converts) EXPECT_EQ(converted, c.oem) << c.ansi;
+    }
 }
 
 }  // namespace
