@@ -78,13 +78,11 @@ std::string ToAnsi(std::wstring_view wide) {
 namespace qm {
 
 std::string BlankRecordBreakers(std::string_view text) {
-    const CodePage& cp = systemCodePage();
+    // Byte by byte: a damaged double-byte character whose second byte is one
+    // of these would otherwise carry it into the file.
     std::string result(text);
-    for (std::size_t pos = 0; pos < result.size();) {
-        std::size_t length = CharLength(cp, result, pos);
-        char c = result[pos];
-        if (length == 1 && (c == '\x1B' || c == '\r' || c == '\n' || c == '\0')) result[pos] = ' ';
-        pos += length;
+    for (char& c : result) {
+        if (c == '\x1B' || c == '\r' || c == '\n' || c == '\0') c = ' ';
     }
     return result;
 }

@@ -30,8 +30,8 @@ std::string ToAnsi(std::wstring_view wide);
 
 namespace qm {
 
-// Each ESC, CR, LF or zero byte of `text` (outside double-byte characters)
-// as a space, so the text cannot break or forge a record of our files.
+// Each ESC, CR, LF or zero byte of `text` as a space, even where it follows
+// a lead byte, so the text cannot break or forge a record of our files.
 std::string BlankRecordBreakers(std::string_view text);
 
 // The decimal number at the start of `text` as the C library reads it:

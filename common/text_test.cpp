@@ -66,6 +66,18 @@ TEST(TextTrim, KeepsADoubleByteCharacterWhoseTrailLooksBlank) {
     EXPECT_EQ(TrimRight(std::string("a\x82  ")), std::string("a\x82 "));
 }
 
+// Found by fuzzing a log line in a double-byte code page: a LF after a lead
+// byte reached the file and split the line.
+TEST(BlankRecordBreakers, BlanksEveryBreakerEvenAfterALeadByte) {
+    testing::DbcsCodePage dbcs;
+    ScopedCodePage scoped(dbcs);
+    EXPECT_EQ(BlankRecordBreakers(std::string("a\x1B"
+                                              "b\r\nc\0d",
+                                              8)),
+              "a b  c d");
+    EXPECT_EQ(BlankRecordBreakers("\xE5\n\xF1\r\x81\x1B\x82\x40"), "\xE5 \xF1 \x81 \x82\x40");
+}
+
 TEST(TextConversion, RoundTripsThroughTheCodePage) {
     testing::DbcsCodePage dbcs;
     ScopedCodePage scope(dbcs);

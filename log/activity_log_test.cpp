@@ -12,7 +12,8 @@ using testing::MemoryFileSystem;
 
 const std::string kModule = "C:\\Program Files\\Quellmark\\quellmark.dll";
 const std::string kLog = "C:\\Program Files\\Quellmark\\qml.dat";
-const std::string kRewrite = "C:\\Program Files\\Quellmark\\qml.tmp";
+// The memory file system numbers its temporary files from 1.
+const std::string kRewrite = "C:\\Program Files\\Quellmark\\qml0001.tmp";
 
 // A record whose log line is `bytes` long with its CR LF, told apart by `number`.
 PopupRecord RecordOfLineSize(int number, std::size_t bytes) {
@@ -216,8 +217,10 @@ TEST_F(ActivityLog, FailedTrimKeepsTheOldLog) {
         {"log cannot be opened", [](MemoryFileSystem& f) { f.failOpen.insert(kLog); }},
         {"size unknown", [](MemoryFileSystem& f) { f.failSize.insert(kLog); }},
         {"read fails", [](MemoryFileSystem& f) { f.failRead.insert(kLog); }},
-        {"copy cannot be created", [](MemoryFileSystem& f) { f.failOpen.insert(kRewrite); }},
+        {"no copy can be made", [](MemoryFileSystem& f) { f.failTemporary = true; }},
+        {"copy cannot be opened", [](MemoryFileSystem& f) { f.failOpen.insert(kRewrite); }},
         {"copy written only in part", [](MemoryFileSystem& f) { f.failWrite.insert(kRewrite); }},
+        {"copy not flushed", [](MemoryFileSystem& f) { f.failFlush.insert(kRewrite); }},
         {"copy cannot replace the log", [](MemoryFileSystem& f) { f.failReplace.insert(kLog); }},
     };
     for (const Case& c : cases) {
@@ -226,7 +229,7 @@ TEST_F(ActivityLog, FailedTrimKeepsTheOldLog) {
         c.arrange(disk);
         TrimLog(disk, kModule, 1, kRemoveOldestEntries);
         EXPECT_EQ(disk.contents(kLog), log) << c.label;
-        EXPECT_FALSE(disk.exists(kRewrite)) << c.label;
+        EXPECT_EQ(disk.fileCount(), 1u) << c.label << ": no copy is left";
     }
 }
 
@@ -252,16 +255,101 @@ TEST_F(ActivityLog, TrimWhileAnotherWindowHoldsTheLogKeepsIt) {
     }
 }
 
-TEST_F(ActivityLog, TrimLeavesTheCopyOfAConcurrentTrimAlone) {
-    const std::string log(2000, 'x');
+// Two windows concluding captures on one timer tick while the log is full:
+// one trims, the other finds the lock taken and leaves the file to it.
+TEST_F(ActivityLog, TrimsOfTwoWindowsNeverCross) {
+    const std::string log = Log({1, 2, 3, 4});
     files.put(kLog, log);
-    auto otherTrim =
-        files.open(kRewrite, FileAccess::Write, kShareNone, FileDisposition::CreateAlways);
-    ASSERT_TRUE(otherTrim);
-    ASSERT_TRUE(otherTrim->write("their copy"));
+    {
+        auto otherTrim = files.lock(kLog);
+        TrimLog(files, kModule, 1, kRemoveOldestEntries);
+        EXPECT_EQ(files.contents(kLog), log);
+        EXPECT_EQ(files.fileCount(), 1u);
+    }
     TrimLog(files, kModule, 1, kRemoveOldestEntries);
-    EXPECT_EQ(files.contents(kLog), log);
-    EXPECT_EQ(files.contents(kRewrite), "their copy");
+    EXPECT_EQ(files.contents(kLog), Log({2, 3, 4}));
+}
+
+TEST_F(ActivityLog, TrimRemovesTheCopiesOfTrimsThatStopped) {
+    const std::string kFolder = "C:\\Program Files\\Quellmark\\";
+    files.put(kLog, Log({1, 2, 3, 4}));
+    files.put(kFolder + "qml.tmp", "an older trim's copy");
+    files.put(kFolder + "qml3f0c.tmp", "a trim's copy");
+    files.put(kFolder + "qml notes.tmp", "the user's");
+    TrimLog(files, kModule, 1, kRemoveOldestEntries);
+    EXPECT_EQ(files.contents(kLog), Log({2, 3, 4}));
+    EXPECT_FALSE(files.exists(kFolder + "qml.tmp"));
+    EXPECT_FALSE(files.exists(kFolder + "qml3f0c.tmp"));
+    EXPECT_TRUE(files.exists(kFolder + "qml notes.tmp"));
+}
+
+// An append cut short by a full disk leaves a line without its end.
+TEST_F(ActivityLog, AnAppendStartsOnALineOfItsOwn) {
+    const std::string line = Line(2);
+    struct Case {
+        const char* label;
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"whole lines", Line(1), Line(1) + line},
+        {"cut inside a line", Line(1).substr(0, 100), Line(1).substr(0, 100) + "\r\n" + line},
+        {"cut between CR and LF", Line(1).substr(0, 301), Line(1).substr(0, 301) + "\r\n" + line},
+        {"one byte", "x", "x\r\n" + line},
+        {"empty", "", line},
+    };
+    for (const Case& c : cases) {
+        MemoryFileSystem disk;
+        disk.put(kLog, c.before);
+        AppendLogRecord(disk, kModule, RecordOfLineSize(2, 302));
+        EXPECT_EQ(disk.contents(kLog), c.after) << c.label;
+    }
+}
+
+// A damaged log, or one left far past its limit, is read only in part: the
+// newest whole lines, or the oldest when new entries are the ones dropped.
+TEST_F(ActivityLog, TrimReadsAtMostItsBoundOfALargeLog) {
+    const std::size_t perLine = Line(1).size();
+    std::string log;
+    int count = 0;
+    while (log.size() <= kMaxLogRead + 3 * perLine) log += Line(++count);
+    files.put(kLog, log);
+    TrimLog(files, kModule, 1, kRemoveOldestEntries);
+    EXPECT_EQ(files.contents(kLog), Log({count - 2, count - 1, count}));
+    files.put(kLog, log);
+    TrimLog(files, kModule, 1, kStopRecordingEntries);
+    EXPECT_EQ(files.contents(kLog), Log({1, 2, 3}));
+    files.put(kLog, log);
+    TrimLog(files, kModule, 1, kClearEntireLog);
+    EXPECT_EQ(files.contents(kLog), Line(count));
+}
+
+TEST_F(ActivityLog, ReadLogPartAtAndPastItsBound) {
+    const std::string line(98, 'l');
+    const std::string lines = line + "\r\n";
+    struct Case {
+        const char* label;
+        std::string file;
+        bool oldest;
+        std::string read;
+    } cases[] = {
+        {"at the bound", std::string(kMaxLogRead, 'a'), false, std::string(kMaxLogRead, 'a')},
+        {"two past, newest: read whole", "bb" + std::string(kMaxLogRead, 'a'), false,
+         "bb" + std::string(kMaxLogRead, 'a')},
+        {"three past, newest: the cut line goes",
+         "bbb" + std::string(kMaxLogRead - 2, 'a') + "\r\n", false, ""},
+        {"past, newest, cut at a line start", "bb\r\n" + std::string(kMaxLogRead - 2, 'a') + "\r\n",
+         false, std::string(kMaxLogRead - 2, 'a') + "\r\n"},
+        {"past, oldest: the cut line goes", lines + std::string(kMaxLogRead, 'a'), true, lines},
+    };
+    for (const Case& c : cases) {
+        MemoryFileSystem disk;
+        disk.put(kLog, c.file);
+        auto file = disk.open(kLog, FileAccess::Read, kShareRead, FileDisposition::OpenExisting);
+        std::string read;
+        ASSERT_TRUE(ReadLogPart(*file, file->size(), c.oldest, read)) << c.label;
+        EXPECT_EQ(read.size(), c.read.size()) << c.label;
+        EXPECT_EQ(read, c.read) << c.label;
+    }
 }
 
 }  // namespace

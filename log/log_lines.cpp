@@ -24,6 +24,18 @@ std::uint64_t StoredSize(std::string_view line) {
 
 }  // namespace
 
+std::string_view WholeLines(std::string_view part, bool cutBefore, bool cutAfter) {
+    if (cutAfter) {
+        std::size_t end = part.rfind(kLineEnd);
+        part = end == std::string_view::npos ? std::string_view() : part.substr(0, end + 2);
+    }
+    if (cutBefore) {
+        std::size_t end = part.find(kLineEnd);
+        part = end == std::string_view::npos ? std::string_view() : part.substr(end + 2);
+    }
+    return part;
+}
+
 std::vector<std::string> SplitLogLines(std::string_view content) {
     std::vector<std::string> lines;
     for (std::string_view line : LineViews(content)) lines.emplace_back(line);

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/settings.h"
+
 namespace qm {
 
 // What happens when the log is full; the values the log settings dialog stores.
@@ -16,6 +18,19 @@ enum LogFullAction : std::int32_t {
     kStopRecordingEntries = 1,
     kClearEntireLog = 2,
 };
+
+// The most of a log file the trim or the viewer reads: four times the
+// largest limit the log settings allow, so that a log within its limit and
+// the line just appended is always read whole; a larger file was damaged
+// or left past its limit, and only its newest (or, when new entries are
+// dropped, its oldest) lines count.
+constexpr std::uint32_t kMaxLogRead = 4 * kLargestMaxLogSize * 1024;
+
+// The whole lines of a part of a log file: without the partial line where
+// the part was cut from the file's start (`cutBefore`: it begins inside a
+// line unless it begins with CR LF, which is dropped too) or from its end
+// (`cutAfter`: everything after the last CR LF).
+std::string_view WholeLines(std::string_view part, bool cutBefore, bool cutAfter);
 
 // The lines of a log file, split at CR LF pairs only (a lone CR or LF stays
 // inside its line), without their line ends; empty lines are dropped and a

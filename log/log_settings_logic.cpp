@@ -20,7 +20,8 @@ LogSettingsChoice LogSettingsFrom(const Settings& settings) {
 std::optional<std::int32_t> ReadMaxLogSize(std::string_view text) {
     text = text.substr(0, kMaxLogSizeTextLimit);
     std::int32_t value = ParseDecimal(text);
-    if (value < 0 || value > 63 || FindFirst(text, '.') != kNotFound) return std::nullopt;
+    if (value < 0 || value > kLargestMaxLogSize || FindFirst(text, '.') != kNotFound)
+        return std::nullopt;
     return value;
 }
 

@@ -23,8 +23,9 @@ LogBytes ReadAlone(FileSystem& files, const std::string& path) {
         files.open(path, FileAccess::Read, kShareNone, FileDisposition::OpenExisting);
     if (!file) return bytes;
     bytes.opened = true;
+    // Only the newest part of a log far past its limit: bounded memory and rows.
     std::int64_t size = file->size();
-    bytes.read = size >= 0 && file->read(static_cast<std::size_t>(size), bytes.data);
+    bytes.read = size >= 0 && ReadLogPart(*file, size, false, bytes.data);
     return bytes;
 }
 

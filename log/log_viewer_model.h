@@ -29,8 +29,9 @@ struct LogViewerContent {
     bool readFailed = false;
 };
 
-// Reads the log without sharing, in one read, up to its first zero byte. A
-// log that cannot be opened or read is deleted, and reads as empty.
+// Reads the log without sharing, in one read, up to its first zero byte; of
+// a log larger than kMaxLogRead only the newest whole lines. A log that
+// cannot be opened or read is deleted, and reads as empty.
 LogViewerContent ReadLogForViewer(FileSystem& files, const std::string& moduleFileName);
 
 struct LogCounts {

@@ -7,6 +7,7 @@
 
 #include "common/testing/fake_clock.h"
 #include "common/testing/memory_file_system.h"
+#include "log/log_lines.h"
 
 namespace qm {
 namespace {
@@ -134,6 +135,36 @@ TEST_F(LogViewerModel, ClearLogDeletesTheFile) {
     EXPECT_TRUE(ReadLogForViewer(files, kModule).entries.empty());
     LogCounts counts = CountLogEntries({});
     EXPECT_EQ(counts.stopped + counts.recordOnly + counts.total, 0);
+}
+
+// A damaged log, or one a registry value let grow past any limit, is read
+// only as its newest whole lines: bounded memory and rows.
+TEST_F(LogViewerModel, ALargeLogShowsOnlyItsNewestWholeLines) {
+    auto url = [](std::size_t n) {
+        std::wstring digits = std::to_wstring(n);
+        return L"http://e/" + std::wstring(6 - digits.size(), L'0') + digits;
+    };
+    const std::size_t lineSize = Line(url(0).c_str(), false, kFirst).size();
+    const std::size_t fit = kMaxLogRead / lineSize;
+    struct Case {
+        const char* label;
+        std::size_t lines;
+        std::size_t shown;  // the newest ones
+    } cases[] = {
+        {"within the bound", fit, fit},
+        {"one line past it", fit + 1, fit},
+        {"far past it", 5 * fit, fit},
+    };
+    for (const Case& c : cases) {
+        std::string log;
+        for (std::size_t n = 0; n < c.lines; ++n) log += Line(url(n).c_str(), false, kFirst);
+        files.put(kLog, log);
+        LogViewerContent content = ReadLogForViewer(files, kModule);
+        EXPECT_FALSE(content.readFailed) << c.label;
+        ASSERT_EQ(content.entries.size(), c.shown) << c.label;
+        EXPECT_EQ(content.entries.front().url, url(c.lines - c.shown)) << c.label;
+        EXPECT_EQ(content.entries.back().url, url(c.lines - 1)) << c.label;
+    }
 }
 
 }  // namespace

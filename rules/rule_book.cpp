@@ -1,5 +1,6 @@
 #include "rules/rule_book.h"
 
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -52,13 +53,13 @@ void RuleBook::AddRule(std::uint16_t flags, const std::string& popupAddress,
     state.isAdd = true;
     state.popupLocation = popupAddress;
     state.sourceLocation = popupAddress.empty() ? ui_.CurrentPageAddress() : sourceAddress;
+    Change change;
     if (ui_.RunRuleEditor(state)) {
-        Rule rule;
-        rule.flags = static_cast<std::uint16_t>(flags & White);
-        TakeEdits(state, rule);
-        rules_.append(std::move(rule));
+        change.kind = Change::kAdd;
+        change.after.flags = static_cast<std::uint16_t>(flags & White);
+        TakeEdits(state, change.after);
     }
-    RefreshAndSave();
+    ApplyAndSave(change);
 }
 
 void RuleBook::EditRule(bool isWhite, std::size_t row) {
@@ -67,33 +68,80 @@ void RuleBook::EditRule(bool isWhite, std::size_t row) {
         ui_.ShowError(kRuleAccessError, kRuleAccessErrorCaption);
         return;
     }
-    Rule rule = rules_[*index];
+    Change change;
+    change.before = rules_[*index];
     RuleEditorState state;
     state.isWhite = isWhite;
-    SetConditions(state, rule.flags);
-    state.popupLocation = rule.popupLocation;
-    state.sourceLocation = rule.sourceLocation;
-    state.name = rule.name;
+    SetConditions(state, change.before.flags);
+    state.popupLocation = change.before.popupLocation;
+    state.sourceLocation = change.before.sourceLocation;
+    state.name = change.before.name;
     state.isAdd = false;
     if (ui_.RunRuleEditor(state)) {
-        TakeEdits(state, rule);
-        rules_.replace(*index, rule);
+        change.kind = Change::kReplace;
+        change.after = change.before;
+        TakeEdits(state, change.after);
     }
-    RefreshAndSave();
+    ApplyAndSave(change);
 }
 
 void RuleBook::DeleteRule(bool isWhite, std::size_t row) {
-    // Identical rules are told apart by their order only: the first one goes.
     // A row that is gone removes nothing; only editing reports it.
+    Change change;
     if (std::optional<std::size_t> index = RuleAtRow(rules_, isWhite, row)) {
-        if (std::optional<std::size_t> first = rules_.find(rules_[*index])) rules_.removeAt(*first);
+        change.kind = Change::kRemove;
+        change.before = rules_[*index];
     }
-    RefreshAndSave();
+    ApplyAndSave(change);
 }
 
-void RuleBook::RefreshAndSave() {
+// Identical rules are told apart by their order only: the first one is
+// edited or goes. A rule to delete that is gone already removes nothing.
+bool RuleBook::Apply(const Change& change, RuleSet& rules) {
+    std::optional<std::size_t> at;
+    switch (change.kind) {
+        case Change::kNone:
+            break;
+        case Change::kAdd:
+            rules.append(change.after);
+            break;
+        case Change::kReplace:
+            at = rules.find(change.before);
+            if (!at) return false;
+            rules.replace(*at, change.after);
+            break;
+        case Change::kRemove:
+            at = rules.find(change.before);
+            if (at) rules.removeAt(*at);
+            break;
+    }
+    return true;
+}
+
+void RuleBook::ApplyAndSave(const Change& change) {
+    const char* error = nullptr;
+    const char* caption = kRulesErrorCaption;
+    {
+        std::unique_ptr<FileLock> lock = LockRulesFile(files_, moduleFileName_);
+        RuleSet current;
+        if (!lock || ReadRulesFile(files_, moduleFileName_, current) == RulesFileState::kRefused) {
+            // The file is there but unread: writing would cost its rules.
+            error = kRulesAccessError;
+        } else {
+            RuleSet changed = current;
+            if (!Apply(change, changed)) {
+                // Another window deleted it; editing it back would undo that.
+                error = kRuleAccessError;
+                caption = kRuleAccessErrorCaption;
+            } else {
+                error = WriteRulesFile(files_, moduleFileName_, changed);
+            }
+            // The lists show what the file holds.
+            rules_ = error ? std::move(current) : std::move(changed);
+        }
+    }
     ui_.RefreshRuleLists();
-    SaveRules(files_, moduleFileName_, rules_, ui_);
+    if (error) ui_.ShowError(error, caption);
 }
 
 }  // namespace qm

@@ -2,7 +2,9 @@
 // Adding, editing and deleting the rules of one band. Every change goes
 // through the rule editor (or a confirmation on the Tools page), and each
 // add, edit or delete, confirmed or not, ends with both lists refilled and
-// the rules file rewritten.
+// the rules file rewritten. A change is made to what the file holds at that
+// moment, so no window undoes what another saved; the band's rules then are
+// the file's.
 
 #include <cstddef>
 #include <cstdint>
@@ -48,7 +50,18 @@ public:
     const RuleSet& rules() const { return rules_; }
 
 private:
-    void RefreshAndSave();
+    // What one add, edit, delete or cancelled editor does to the file's rules.
+    struct Change {
+        enum Kind { kNone, kAdd, kReplace, kRemove } kind = kNone;
+        Rule before;  // kReplace, kRemove: the rule as this band showed it
+        Rule after;   // kAdd, kReplace
+    };
+
+    // Makes `change` to `rules`; false when the rule to edit is gone.
+    static bool Apply(const Change& change, RuleSet& rules);
+    // Under the file's lock: reads the file, applies `change`, writes it
+    // back; then refills the lists and shows what failed.
+    void ApplyAndSave(const Change& change);
 
     RuleSet& rules_;
     FileSystem& files_;

@@ -16,7 +16,6 @@ using testing::MemoryFileSystem;
 
 const std::string kModule = "C:\\qm\\quellmark.dll";
 const std::string kPath = "C:\\qm\\qmr.dat";
-const std::string kTemporary = "C:\\qm\\qmr.tmp";
 
 // The rules one per line: "flags(hex)|name|popup|source".
 std::string Dump(const RuleSet& rules) {
@@ -142,7 +141,7 @@ TEST_F(RuleBookTest, ConfirmedAddAppendsTheRuleThenRefreshesThenSaves) {
               "31|w1|P://W1.D.T/|\n"
               "14|page.com ... today.html||http://www.page.com/news/today.html\n");
     EXPECT_EQ(ui.events, (std::vector<std::string>{"page address", "editor", "refresh"}));
-    EXPECT_EQ(ui.fileAtRefresh, EncodeRules(SetOf({kWhite1}))) << "refilled before saving";
+    EXPECT_EQ(ui.fileAtRefresh, EncodeRules(rules)) << "the lists show what was saved";
     EXPECT_EQ(FileRules(), Dump(rules));
 
     ui.user = [](RuleEditorState& s) {
@@ -158,7 +157,7 @@ TEST_F(RuleBookTest, ConfirmedAddAppendsTheRuleThenRefreshesThenSaves) {
 }
 
 TEST_F(RuleBookTest, CancelledAddStillRefreshesAndRewritesTheFile) {
-    rules = SetOf({kBlack1});  // in memory only: the file is missing
+    Start({kBlack1});
     book.AddRule(White | On, "", "");
     EXPECT_EQ(Dump(rules), Dump(SetOf({kBlack1})));
     EXPECT_EQ(ui.events.back(), "refresh");
@@ -212,7 +211,6 @@ TEST_F(RuleBookTest, ConfirmedEditKeepsPlaceListAndOtherBits) {
 
 TEST_F(RuleBookTest, CancelledEditChangesNothingButStillSaves) {
     Start({kWhite1, kBlack1});
-    files.put(kPath, "stale");
     ui.user = [](RuleEditorState& s) {
         s.name = "not taken";
         return false;
@@ -238,7 +236,6 @@ TEST_F(RuleBookTest, EditingAMissingRowIsReportedAndNothingElseHappens) {
 // nothing and refreshes and saves as every delete does.
 TEST_F(RuleBookTest, DeletingAMissingRowRemovesNothingQuietly) {
     Start({kWhite1, kBlack1});
-    files.put(kPath, "untouched");
     book.DeleteRule(false, 1);
     EXPECT_EQ(ui.events, (std::vector<std::string>{"refresh"}));
     EXPECT_EQ(Dump(rules), Dump(SetOf({kWhite1, kBlack1})));
@@ -262,11 +259,163 @@ TEST_F(RuleBookTest, DeletingOneOfTwoIdenticalRulesRemovesTheFirst) {
 
 TEST_F(RuleBookTest, AFailedSaveIsShownAfterTheListsWereRefilled) {
     Start({kWhite1, kBlack1});
-    files.failOpen.insert(kTemporary);
+    files.failTemporary = true;
     book.DeleteRule(true, 0);
     EXPECT_EQ(ui.events, (std::vector<std::string>{
                              "refresh", "error!: error!  could not access rules file."}));
     EXPECT_EQ(FileRules(), Dump(SetOf({kWhite1, kBlack1}))) << "the old file stays";
+    EXPECT_EQ(Dump(rules), FileRules()) << "and the lists show it";
+}
+
+// Two browser windows, each with its own band: window A's rules are those
+// of the file when A started; window B then changes the file. Whatever A
+// does next is made to the file's rules as B left them.
+TEST_F(RuleBookTest, NoWindowUndoesWhatAnotherSaved) {
+    const Rule kAdded{White | On | PopupExact, "added", "P://N.T/", ""};
+    const Rule kEdited{On | SourceExact, "b1 edited", "", "P://B1.D.T/x"};
+    using User = std::function<bool(RuleEditorState&)>;
+    const User add = [&](RuleEditorState& s) {
+        s.popupExact = true;
+        s.popupLocation = kAdded.popupLocation;
+        s.sourceLocation = "";
+        s.name = kAdded.name;
+        return true;
+    };
+    const User edit = [&](RuleEditorState& s) {
+        s.name = kEdited.name;
+        s.sourceLocation = kEdited.sourceLocation;
+        return true;
+    };
+    const User cancel = [](RuleEditorState&) { return false; };
+    struct Window {
+        RuleSet rules;
+        ScriptedUi ui;
+        RuleBook book;
+        explicit Window(MemoryFileSystem& files) : ui(files), book(rules, files, kModule, ui) {}
+    };
+    struct Case {
+        const char* label;
+        User bUser;
+        void (*b)(RuleBook&);
+        User aUser;
+        void (*a)(RuleBook&);
+        std::vector<Rule> file;
+        std::vector<std::string> aEvents;
+    } cases[] = {
+        {"B adds, A cancels its editor",
+         add,
+         [](RuleBook& b) { b.AddRule(White | On, "", ""); },
+         cancel,
+         [](RuleBook& a) { a.AddRule(On, "", ""); },
+         {kWhite1, kBlack1, kAdded},
+         {"page address", "editor", "refresh"}},
+        {"B adds, A adds",
+         add,
+         [](RuleBook& b) { b.AddRule(White | On, "", ""); },
+         add,
+         [](RuleBook& a) { a.AddRule(White | On, "", ""); },
+         {kWhite1, kBlack1, kAdded, kAdded},
+         {"page address", "editor", "refresh"}},
+        {"B deletes, A edits the deleted rule",
+         cancel,
+         [](RuleBook& b) { b.DeleteRule(false, 0); },
+         edit,
+         [](RuleBook& a) { a.EditRule(false, 0); },
+         {kWhite1},
+         {"editor", "refresh", "error: error: could not access rules"}},
+        {"B edits, A deletes the rule as it was",
+         edit,
+         [](RuleBook& b) { b.EditRule(false, 0); },
+         cancel,
+         [](RuleBook& a) { a.DeleteRule(false, 0); },
+         {kWhite1, kEdited},
+         {"refresh"}},
+        {"B deletes everything, A cancels an edit",
+         cancel,
+         [](RuleBook& b) {
+             b.DeleteRule(true, 0);
+             b.DeleteRule(false, 0);
+         },
+         cancel,
+         [](RuleBook& a) { a.EditRule(true, 0); },
+         {},
+         {"editor", "refresh"}},
+    };
+    for (const Case& c : cases) {
+        MemoryFileSystem disk;
+        disk.put(kPath, EncodeRules(SetOf({kWhite1, kBlack1})));
+        Window a(disk), b(disk);
+        ASSERT_EQ(LoadRules(disk, kModule, a.rules), RulesFileState::kLoaded);
+        ASSERT_EQ(LoadRules(disk, kModule, b.rules), RulesFileState::kLoaded);
+        b.ui.user = c.bUser;
+        c.b(b.book);
+        a.ui.user = c.aUser;
+        c.a(a.book);
+        RuleSet onDisk;
+        DecodeRules(disk.contents(kPath), onDisk);
+        EXPECT_EQ(Dump(onDisk), Dump(SetOf(c.file))) << c.label;
+        EXPECT_EQ(Dump(a.rules), Dump(SetOf(c.file))) << c.label << ": A's lists show the file";
+        EXPECT_EQ(a.ui.events, c.aEvents) << c.label;
+    }
+}
+
+// A file there but unread when the band started (held by a scanner or a
+// backup) is never saved over; once it can be read, changes go into it.
+TEST_F(RuleBookTest, AFileThatCannotBeReadIsNeverSavedOver) {
+    const std::string kThree = EncodeRules(SetOf({kWhite1, kBlack1, kWhite2}));
+    const std::string kAccess = "error!: error!  could not access rules file.";
+    files.put(kPath, kThree);
+    ui.user = [](RuleEditorState& s) {
+        s.popupExact = true;
+        s.popupLocation = "P://N.T/";
+        s.sourceLocation = "";
+        s.name = "new";
+        return true;
+    };
+    struct Case {
+        const char* label;
+        void (*hold)(MemoryFileSystem&, std::unique_ptr<File>&, std::unique_ptr<FileLock>&);
+    } holds[] = {
+        {"held without sharing",
+         [](MemoryFileSystem& f, auto& held, auto&) {
+             held = f.open(kPath, FileAccess::Write, kShareNone, FileDisposition::OpenExisting);
+         }},
+        {"unreadable", [](MemoryFileSystem& f, auto&, auto&) { f.failRead.insert(kPath); }},
+        {"lock kept by another window",
+         [](MemoryFileSystem& f, auto&, auto& lock) { lock = f.lock(kPath); }},
+    };
+    for (const Case& c : holds) {
+        std::unique_ptr<File> held;
+        std::unique_ptr<FileLock> lock;
+        c.hold(files, held, lock);
+        rules.clear();
+        EXPECT_EQ(LoadRules(files, kModule, rules), RulesFileState::kRefused) << c.label;
+        for (auto change : {+[](RuleBook& b) { b.AddRule(White | On, "", ""); },
+                            +[](RuleBook& b) { b.AddRule(On, "", ""); },
+                            +[](RuleBook& b) { b.DeleteRule(true, 0); }}) {
+            ui.events.clear();
+            change(book);
+            EXPECT_EQ(ui.events.back(), kAccess) << c.label;
+            EXPECT_EQ(files.contents(kPath), kThree) << c.label;
+            EXPECT_TRUE(rules.empty()) << c.label;
+        }
+        files.failRead.clear();
+    }
+    book.AddRule(White | On, "", "");
+    EXPECT_EQ(
+        FileRules(),
+        Dump(SetOf({kWhite1, kBlack1, kWhite2, {White | On | PopupExact, "new", "P://N.T/", ""}})));
+    EXPECT_EQ(Dump(rules), FileRules());
+}
+
+TEST_F(RuleBookTest, DeletingTheLastRuleOfAReadOnlyFileIsReported) {
+    Start({kBlack1});
+    files.failRemove.insert(kPath);
+    book.DeleteRule(false, 0);
+    EXPECT_EQ(ui.events, (std::vector<std::string>{
+                             "refresh", "error!: error!  could not access rules file."}));
+    EXPECT_EQ(FileRules(), Dump(SetOf({kBlack1})));
+    EXPECT_EQ(Dump(rules), FileRules());
 }
 
 TEST(RuleLists, EachListShowsItsRulesInRuleSetOrderWithTheirPictures) {

@@ -2,17 +2,17 @@
 
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <memory>
 
+#include "common/file_rewrite.h"
 #include "rules/rule_record.h"
 
 namespace qm {
 namespace {
 
-// Written beside the rules file and moved over it once complete, so a failed
-// save never costs the rules already on disk.
-constexpr char kTemporaryFileName[] = "qmr.tmp";
+// Of the temporary file each save writes beside the rules file and moves
+// over it once complete, so a failed save never costs the rules on disk.
+constexpr char kTemporaryPrefix[] = "qmr";
 
 // Finds where each record lies and hands `data` to `rules` as the buffer of
 // their texts: loading copies no text and allocates nothing per rule.
@@ -43,6 +43,37 @@ bool Decode(std::string data, RuleSet& rules) {
     return true;
 }
 
+enum class Read { kRead, kMissing, kRefused };
+
+// The whole file when it is at most kMaxRulesFileSize bytes.
+Read ReadBounded(FileSystem& files, const std::string& path, std::string& data) {
+    std::unique_ptr<File> file =
+        files.open(path, FileAccess::Read, kShareRead, FileDisposition::OpenExisting);
+    if (!file) return files.exists(path) ? Read::kRefused : Read::kMissing;
+    const std::int64_t size = file->size();
+    if (size < 0 || static_cast<std::uint64_t>(size) > kMaxRulesFileSize) return Read::kRefused;
+    return file->read(static_cast<std::size_t>(size), data) ? Read::kRead : Read::kRefused;
+}
+
+// What a save writes: data up to its end, no zero byte, the last record closed.
+bool IsWholeSave(std::string_view data) {
+    return data.size() >= 2 && data.find('\0') == std::string_view::npos &&
+           data.compare(data.size() - 2, 2, kRecordEnd) == 0;
+}
+
+// A save that stopped between deleting the old file and renaming the new one
+// (Windows 9x has no single-step replace) leaves the new one complete.
+RulesFileState RecoverRules(FileSystem& files, const std::string& path, RuleSet& rules) {
+    for (const std::string& leftover : LeftoverTemporaries(files, path, kTemporaryPrefix)) {
+        std::string data;
+        if (ReadBounded(files, leftover, data) != Read::kRead || !IsWholeSave(data)) continue;
+        // Loaded even when it cannot be moved now: the next save writes it.
+        files.replace(leftover, path);
+        return Decode(std::move(data), rules) ? RulesFileState::kLoaded : RulesFileState::kNoFile;
+    }
+    return RulesFileState::kNoFile;
+}
+
 }  // namespace
 
 std::string RulesFilePath(std::string_view moduleFileName) {
@@ -68,47 +99,51 @@ bool DecodeRules(std::string_view data, RuleSet& rules) {
     return Decode(std::string(data), rules);
 }
 
-bool LoadRules(FileSystem& files, const std::string& moduleFileName, RuleSet& rules) {
-    std::unique_ptr<File> file = files.open(RulesFilePath(moduleFileName), FileAccess::Read,
-                                            kShareRead, FileDisposition::OpenExisting);
-    if (!file) return false;
-    std::int64_t size = file->size();
-    if (size <= 0 || static_cast<std::uint64_t>(size) > std::numeric_limits<std::size_t>::max()) {
-        return false;
-    }
-    std::string data;
-    if (!file->read(static_cast<std::size_t>(size), data)) return false;
-    return Decode(std::move(data), rules);
+std::unique_ptr<FileLock> LockRulesFile(FileSystem& files, const std::string& moduleFileName) {
+    return files.lock(RulesFilePath(moduleFileName));
 }
 
-bool SaveRules(FileSystem& files, const std::string& moduleFileName, const RuleSet& rules,
-               RulesUi& ui) {
+RulesFileState ReadRulesFile(FileSystem& files, const std::string& moduleFileName, RuleSet& rules) {
     const std::string path = RulesFilePath(moduleFileName);
+    std::string data;
+    switch (ReadBounded(files, path, data)) {
+        case Read::kMissing:
+            return RecoverRules(files, path, rules);
+        case Read::kRefused:
+            return RulesFileState::kRefused;
+        case Read::kRead:
+            break;
+    }
+    return Decode(std::move(data), rules) ? RulesFileState::kLoaded : RulesFileState::kNoFile;
+}
+
+const char* WriteRulesFile(FileSystem& files, const std::string& moduleFileName,
+                           const RuleSet& rules) {
+    const std::string path = RulesFilePath(moduleFileName);
+    // Under the lock no other save is under way: what is there was left by
+    // one that stopped, and must not come back in place of a later file.
+    RemoveLeftoverTemporaries(files, path, kTemporaryPrefix);
     if (rules.empty()) {
-        files.remove(path);  // none there already is just as good
-        return true;
+        return files.remove(path) || !files.exists(path) ? nullptr : kRulesAccessError;
     }
-    const std::string temporary = FolderWithSlash(moduleFileName) + kTemporaryFileName;
-    // Not shared: two windows saving at once must not mix their content.
-    std::unique_ptr<File> file =
-        files.open(temporary, FileAccess::Write, kShareNone, FileDisposition::CreateAlways);
-    if (!file) {
-        ui.ShowError(kRulesAccessError, kRulesErrorCaption);
-        return false;
+    const std::string content = EncodeRules(rules);
+    if (content.size() > kMaxRulesFileSize) return kRulesSaveError;
+    switch (RewriteFile(files, path, kTemporaryPrefix, content)) {
+        case RewriteResult::kRewritten:
+            return nullptr;
+        case RewriteResult::kNotWritten:
+            return kRulesSaveError;
+        case RewriteResult::kNotCreated:
+        case RewriteResult::kNotReplaced:
+            break;
     }
-    bool written = file->seekToStart() && file->write(EncodeRules(rules));
-    file.reset();
-    if (!written) {
-        files.remove(temporary);
-        ui.ShowError(kRulesSaveError, kRulesErrorCaption);
-        return false;
-    }
-    if (!files.replace(temporary, path)) {
-        files.remove(temporary);
-        ui.ShowError(kRulesAccessError, kRulesErrorCaption);
-        return false;
-    }
-    return true;
+    return kRulesAccessError;
+}
+
+RulesFileState LoadRules(FileSystem& files, const std::string& moduleFileName, RuleSet& rules) {
+    std::unique_ptr<FileLock> lock = LockRulesFile(files, moduleFileName);
+    if (!lock) return RulesFileState::kRefused;
+    return ReadRulesFile(files, moduleFileName, rules);
 }
 
 }  // namespace qm

@@ -3,6 +3,8 @@
 // RuleSet order, each "flags ESC name ESC popup ESC source CR LF". No header,
 // no escaping; an empty RuleSet is stored as no file at all.
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,17 @@ constexpr char kRulesFileName[] = "qmr.dat";
 constexpr char kRulesAccessError[] = "error!  could not access rules file.";
 constexpr char kRulesSaveError[] = "error!  could not save rules.";
 constexpr char kRulesErrorCaption[] = "error!";
+
+// The largest rules file read or written: some thousand rules of the
+// editor's longest texts. A larger file is damaged, or not ours.
+constexpr std::size_t kMaxRulesFileSize = 1024 * 1024;
+
+// What reading the rules file found.
+enum class RulesFileState {
+    kNoFile,   // no file, or one holding no data: nothing to keep
+    kLoaded,   // its rules were read
+    kRefused,  // there, but not readable now or not acceptable: never written over
+};
 
 // The module's folder, its backslash, then "qmr.dat".
 std::string RulesFilePath(std::string_view moduleFileName);
@@ -36,13 +49,23 @@ public:
     virtual void ShowError(const std::string& text, const std::string& caption) = 0;
 };
 
-// Replaces `rules` by the file's rules when the file exists and holds data;
-// otherwise leaves them alone. Reports nothing; true when rules were loaded.
-bool LoadRules(FileSystem& files, const std::string& moduleFileName, RuleSet& rules);
+// Held for one read-change-write of the rules file, so that no other window
+// or process writes it in between; null when it could not be had.
+std::unique_ptr<FileLock> LockRulesFile(FileSystem& files, const std::string& moduleFileName);
 
-// Makes the file hold exactly `rules`; true on success. A failure is shown
-// through `ui` and leaves the previous file as it was.
-bool SaveRules(FileSystem& files, const std::string& moduleFileName, const RuleSet& rules,
-               RulesUi& ui);
+// Under the lock: replaces `rules` by the file's rules when it holds some,
+// otherwise leaves them alone. A missing file whose complete replacement a
+// save had written but not yet moved into place (a crash in the middle of
+// the save) is moved into place first.
+RulesFileState ReadRulesFile(FileSystem& files, const std::string& moduleFileName, RuleSet& rules);
+
+// Under the lock: makes the file hold exactly `rules`. Null on success,
+// otherwise the message to show; the file is then as it was.
+const char* WriteRulesFile(FileSystem& files, const std::string& moduleFileName,
+                           const RuleSet& rules);
+
+// Takes the lock and reads the file, as a band does when it starts. Reports
+// nothing; without the lock the file counts as refused.
+RulesFileState LoadRules(FileSystem& files, const std::string& moduleFileName, RuleSet& rules);
 
 }  // namespace qm

@@ -16,7 +16,8 @@ using namespace std::string_literals;
 
 const std::string kModule = "C:\\Program Files\\quellmark\\quellmark.dll";
 const std::string kPath = "C:\\Program Files\\quellmark\\qmr.dat";
-const std::string kTemporary = "C:\\Program Files\\quellmark\\qmr.tmp";
+// The memory file system numbers its temporary files from 1.
+const std::string kTemporary = "C:\\Program Files\\quellmark\\qmr0001.tmp";
 
 class RecordingUi : public RulesUi {
 public:
@@ -25,6 +26,17 @@ public:
     }
     std::vector<std::pair<std::string, std::string>> shown;
 };
+
+// One save as a change makes it: under the lock, failures shown.
+bool SaveRules(MemoryFileSystem& files, const std::string& module, const RuleSet& rules,
+               RulesUi& ui) {
+    std::unique_ptr<FileLock> lock = LockRulesFile(files, module);
+    const char* error = lock ? WriteRulesFile(files, module, rules) : kRulesAccessError;
+    if (error) ui.ShowError(error, kRulesErrorCaption);
+    return !error;
+}
+
+constexpr RulesFileState kLoaded = RulesFileState::kLoaded;
 
 std::vector<Rule> RulesOf(const RuleSet& set) {
     std::vector<Rule> rules;
@@ -96,7 +108,7 @@ TEST(RulesFile, SavesRecordsByteForByteAndLoadsThemBack) {
     EXPECT_FALSE(files.exists(kTemporary));
 
     RuleSet loaded;
-    ASSERT_TRUE(LoadRules(files, kModule, loaded));
+    ASSERT_EQ(LoadRules(files, kModule, loaded), kLoaded);
     EXPECT_EQ(RulesOf(loaded), kRules);
     // And loaded rules are saved as they were read.
     files.remove(kPath);
@@ -110,7 +122,7 @@ TEST(RulesFile, LoadedRulesAreEditedAndSavedAgain) {
     MemoryFileSystem files;
     files.put(kPath, kBytes);
     RuleSet rules;
-    ASSERT_TRUE(LoadRules(files, kModule, rules));
+    ASSERT_EQ(LoadRules(files, kModule, rules), kLoaded);
     rules.removeAt(*rules.find(kRules[0]));
     rules.replace(0, Rule{On | SourceDomain | SourceExact, "entire F.U", "", "F.U"});
     rules.append(Rule{White | On | PopupExact, "new", "P://N", "S"});
@@ -132,33 +144,103 @@ TEST(RulesFile, LoadedRulesAreEditedAndSavedAgain) {
     EXPECT_FALSE(rules.MatchesBlackList("", "P://W.E.U/"));
 }
 
-TEST(RulesFile, LoadingReplacesTheRulesOnlyWhenThereIsData) {
+// A file that is there but cannot be read now, or is too large for an
+// editor-made list, is refused: the band must never save over it.
+TEST(RulesFile, LoadingTellsNoFileFromLoadedFromRefused) {
+    const RulesFileState kNoFile = RulesFileState::kNoFile;
+    const RulesFileState kRefused = RulesFileState::kRefused;
+    // Empty lines: the cheapest rules a file can hold.
+    std::string atBound;
+    while (atBound.size() < kMaxRulesFileSize) atBound += "\r\n";
+    const std::string pastBound = atBound + "\r";
     struct Case {
         const char* label;
-        bool exists;
-        std::string contents;
-        bool failRead;
-        bool loads;
+        void (*arrange)(MemoryFileSystem&, std::unique_ptr<File>& held,
+                        std::unique_ptr<FileLock>& lock);
+        std::string contents;  // of qmr.dat, when arrange leaves it
+        RulesFileState state;
     } cases[] = {
-        {"missing file", false, "", false, false},
-        {"empty file", true, "", false, false},
-        {"zero byte first", true, "\0\x31\x1Bn\x1Bp\x1Bs\r\n"s, false, false},
-        {"read fails", true, kBytes, true, false},
-        {"rules", true, kBytes, false, true},
+        {"missing file", [](MemoryFileSystem& f, auto&, auto&) { f.remove(kPath); }, "", kNoFile},
+        {"empty file", nullptr, "", kNoFile},
+        {"zero byte first", nullptr, "\0\x31\x1Bn\x1Bp\x1Bs\r\n"s, kNoFile},
+        {"rules", nullptr, kBytes, kLoaded},
+        {"read fails", [](MemoryFileSystem& f, auto&, auto&) { f.failRead.insert(kPath); }, kBytes,
+         kRefused},
+        {"size unknown", [](MemoryFileSystem& f, auto&, auto&) { f.failSize.insert(kPath); },
+         kBytes, kRefused},
+        {"held without sharing by another program",
+         [](MemoryFileSystem& f, auto& held, auto&) {
+             held = f.open(kPath, FileAccess::Write, kShareNone, FileDisposition::OpenExisting);
+         },
+         kBytes, kRefused},
+        {"another window keeps the lock",
+         [](MemoryFileSystem& f, auto&, auto& lock) { lock = f.lock(kPath); }, kBytes, kRefused},
+        {"at the size bound", nullptr, atBound, kLoaded},
+        {"past the size bound", nullptr, pastBound, kRefused},
     };
     for (const Case& c : cases) {
         MemoryFileSystem files;
-        if (c.exists) files.put(kPath, c.contents);
-        if (c.failRead) files.failRead.insert(kPath);
+        files.put(kPath, c.contents);
+        std::unique_ptr<File> held;
+        std::unique_ptr<FileLock> lock;
+        if (c.arrange) c.arrange(files, held, lock);
         RuleSet rules;
         rules.append(Rule{On | PopupExact, "kept", "P://K", ""});
-        EXPECT_EQ(LoadRules(files, kModule, rules), c.loads) << c.label;
-        if (c.loads) {
-            EXPECT_EQ(RulesOf(rules), kRules) << c.label;
+        EXPECT_EQ(LoadRules(files, kModule, rules), c.state) << c.label;
+        if (c.state == kLoaded) {
+            EXPECT_NE(rules[0].name, "kept") << c.label;
         } else {
             ASSERT_EQ(rules.size(), 1u) << c.label;
             EXPECT_EQ(rules[0].name, "kept") << c.label;
         }
+    }
+    MemoryFileSystem files;
+    files.put(kPath, atBound);
+    RuleSet rules;
+    ASSERT_EQ(LoadRules(files, kModule, rules), kLoaded);
+    EXPECT_EQ(rules.size(), kMaxRulesFileSize / 2);
+}
+
+// A save stopped after the old file was deleted and before the new one was
+// renamed (Windows 9x replaces in two steps) left the new one whole.
+TEST(RulesFile, AMissingFileIsRecoveredFromAWholeLeftoverSave) {
+    const std::string kFolder = "C:\\Program Files\\quellmark\\";
+    const std::string whole = "\x31\x1Bnew\x1Bp\x1Bs\r\n";
+    struct Case {
+        const char* label;
+        std::vector<std::pair<std::string, std::string>> files;
+        RulesFileState state;
+        const char* firstName;  // of the rules loaded, when loaded
+        std::string rulesFile;  // qmr.dat afterwards
+    } cases[] = {
+        {"whole leftover", {{"qmr7a1f.tmp", whole}}, kLoaded, "new", whole},
+        {"older fixed name", {{"QMR.TMP", whole}}, kLoaded, "new", whole},
+        {"cut short", {{"qmr0002.tmp", "\x31\x1Bnew\x1Bp\x1Bs"}}, RulesFileState::kNoFile, "", ""},
+        {"zeros of a power cut",
+         {{"qmr0002.tmp", std::string(12, '\0')}},
+         RulesFileState::kNoFile,
+         "",
+         ""},
+        {"not one of ours",
+         {{"qmr-notes.tmp", whole}, {"qmrfile.tmpx", whole}},
+         RulesFileState::kNoFile,
+         "",
+         ""},
+        {"rules file there",
+         {{"qmr.dat", kBytes}, {"qmr0002.tmp", whole}},
+         kLoaded,
+         "D.T ... F",
+         kBytes},
+    };
+    for (const Case& c : cases) {
+        MemoryFileSystem files;
+        for (const auto& file : c.files) files.put(kFolder + file.first, file.second);
+        RuleSet rules;
+        EXPECT_EQ(LoadRules(files, kModule, rules), c.state) << c.label;
+        if (c.state == kLoaded) {
+            EXPECT_EQ(rules[0].name, c.firstName) << c.label;
+        }
+        EXPECT_EQ(files.contents(kPath), c.rulesFile) << c.label;
     }
 }
 
@@ -216,7 +298,7 @@ TEST(RulesFile, TextsCannotBreakRecords) {
     RecordingUi ui;
     ASSERT_TRUE(SaveRules(files, kModule, SetOf(rules), ui));
     RuleSet loaded;
-    ASSERT_TRUE(LoadRules(files, kModule, loaded));
+    ASSERT_EQ(LoadRules(files, kModule, loaded), kLoaded);
     const std::vector<Rule> expected = {
         {White | On | PopupExact, "a b c d e", "P://X  /", " "},
         {On | SourceExact, "next", "", "P://Y"},
@@ -250,65 +332,105 @@ TEST(RulesFile, SavingNoRulesLeavesNoFile) {
     EXPECT_TRUE(ui.shown.empty());
 
     RuleSet rules;
-    EXPECT_FALSE(LoadRules(files, kModule, rules));
+    EXPECT_EQ(LoadRules(files, kModule, rules), RulesFileState::kNoFile);
     EXPECT_TRUE(rules.empty());
 }
 
 TEST(RulesFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
     const std::string oldBytes = "\x31\x1Bold\x1Bp\x1Bs\r\n";
-    // Each returns the handle another window holds open, if any.
+    // Each returns the handle another program holds open, if any.
     struct Case {
         const char* label;
         std::unique_ptr<File> (*inject)(MemoryFileSystem&);
+        RuleSet rules;
         const char* message;
-        bool othersTemporary;  // another save's temporary file stays
     } cases[] = {
-        {"temporary file cannot be created",
+        {"no temporary file can be made",
          [](MemoryFileSystem& f) {
-             f.failOpen.insert(kTemporary);
+             f.failTemporary = true;
              return std::unique_ptr<File>();
          },
-         kRulesAccessError, false},
-        {"temporary file held by another save",
-         [](MemoryFileSystem& f) {
-             return f.open(kTemporary, FileAccess::Write, kShareNone,
-                           FileDisposition::CreateAlways);
-         },
-         kRulesAccessError, true},
+         SetOf(kRules), kRulesAccessError},
         {"write fails",
          [](MemoryFileSystem& f) {
              f.failWrite.insert(kTemporary);
              return std::unique_ptr<File>();
          },
-         kRulesSaveError, false},
+         SetOf(kRules), kRulesSaveError},
+        {"flush fails",
+         [](MemoryFileSystem& f) {
+             f.failFlush.insert(kTemporary);
+             return std::unique_ptr<File>();
+         },
+         SetOf(kRules), kRulesSaveError},
         {"rules file cannot be replaced",
          [](MemoryFileSystem& f) {
              f.failReplace.insert(kPath);
              return std::unique_ptr<File>();
          },
-         kRulesAccessError, false},
+         SetOf(kRules), kRulesAccessError},
         {"rules file held open by a reader",
          [](MemoryFileSystem& f) {
              return f.open(kPath, FileAccess::Read, kShareRead, FileDisposition::OpenExisting);
          },
-         kRulesAccessError, false},
+         SetOf(kRules), kRulesAccessError},
+        {"last rule deleted, rules file held open",
+         [](MemoryFileSystem& f) {
+             return f.open(kPath, FileAccess::Read, kShareRead, FileDisposition::OpenExisting);
+         },
+         RuleSet(), kRulesAccessError},
+        {"last rule deleted, rules file read-only",
+         [](MemoryFileSystem& f) {
+             f.failRemove.insert(kPath);
+             return std::unique_ptr<File>();
+         },
+         RuleSet(), kRulesAccessError},
     };
     for (const Case& c : cases) {
         MemoryFileSystem files;
         files.put(kPath, oldBytes);
         std::unique_ptr<File> held = c.inject(files);
         RecordingUi ui;
-        EXPECT_FALSE(SaveRules(files, kModule, SetOf(kRules), ui)) << c.label;
+        EXPECT_FALSE(SaveRules(files, kModule, c.rules, ui)) << c.label;
         EXPECT_EQ(files.contents(kPath), oldBytes) << c.label;
-        EXPECT_EQ(files.exists(kTemporary), c.othersTemporary) << c.label;
+        EXPECT_EQ(files.fileCount(), 1u) << c.label << ": no temporary file is left";
         ASSERT_EQ(ui.shown.size(), 1u) << c.label;
         EXPECT_EQ(ui.shown[0].first, c.message) << c.label;
         EXPECT_EQ(ui.shown[0].second, "error!") << c.label;
         held.reset();
         RuleSet loaded;
-        ASSERT_TRUE(LoadRules(files, kModule, loaded)) << c.label;
+        ASSERT_EQ(LoadRules(files, kModule, loaded), kLoaded) << c.label;
         EXPECT_EQ(loaded[0].name, "old") << c.label;
     }
+}
+
+TEST(RulesFile, ASaveRemovesLeftoversAndRefusesAListPastTheBound) {
+    const std::string kFolder = "C:\\Program Files\\quellmark\\";
+    MemoryFileSystem files;
+    files.put(kFolder + "qmr.tmp", "stale");
+    files.put(kFolder + "qmr12ab.tmp", "stale");
+    files.put(kFolder + "qmr notes.tmp", "the user's");
+    RecordingUi ui;
+    ASSERT_TRUE(SaveRules(files, kModule, SetOf(kRules), ui));
+    EXPECT_FALSE(files.exists(kFolder + "qmr.tmp"));
+    EXPECT_FALSE(files.exists(kFolder + "qmr12ab.tmp"));
+    EXPECT_EQ(files.contents(kFolder + "qmr notes.tmp"), "the user's");
+
+    // One record of the editor's longest texts short of the bound, then one
+    // past it: the file stays as the last save that fitted left it.
+    const std::string text(259, 'x');
+    const Rule longest{On | PopupExact, text, text, text};
+    const std::size_t recordSize = 6 + 3 * text.size();
+    RuleSet rules;
+    for (std::size_t i = 0; i < kMaxRulesFileSize / recordSize; ++i) rules.append(longest);
+    ASSERT_TRUE(SaveRules(files, kModule, rules, ui));
+    EXPECT_LE(files.contents(kPath).size(), kMaxRulesFileSize);
+    const std::string fitted = files.contents(kPath);
+    rules.append(longest);
+    EXPECT_FALSE(SaveRules(files, kModule, rules, ui));
+    EXPECT_EQ(files.contents(kPath), fitted);
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].first, kRulesSaveError);
 }
 
 }  // namespace

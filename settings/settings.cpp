@@ -8,7 +8,7 @@
 namespace qm {
 namespace {
 
-enum class Kind { Level, Flag, Number };
+enum class Kind { Level, Flag, Number, LogSize };
 
 struct Field {
     const char* name;
@@ -28,7 +28,7 @@ const Field kFields[] = {
     {"FlashAlert", &Settings::FlashAlert, Kind::Flag},
     {"LogStopped", &Settings::LogStopped, Kind::Flag},
     {"LogRecorded", &Settings::LogRecorded, Kind::Flag},
-    {"MaxLogSize", &Settings::MaxLogSize, Kind::Number},
+    {"MaxLogSize", &Settings::MaxLogSize, Kind::LogSize},
     {"LogFullAction", &Settings::LogFullAction, Kind::Number},
 };
 
@@ -40,6 +40,8 @@ std::int32_t Normalise(Kind kind, std::int32_t value) {
             return static_cast<std::uint32_t>(value) > 2 ? 2 : value;
         case Kind::Flag:
             return value ? 1 : 0;
+        case Kind::LogSize:
+            return value < 0 ? 0 : value > kLargestMaxLogSize ? kLargestMaxLogSize : value;
         case Kind::Number:
             break;
     }

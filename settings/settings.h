@@ -12,6 +12,11 @@ namespace qm {
 constexpr char kSettingsParentKey[] = "SOFTWARE\\Marrow Labs";
 constexpr char kSettingsKey[] = "SOFTWARE\\Marrow Labs\\quellmark";
 
+// The largest `MaxLogSize` the log settings dialog accepts; one read from
+// the registry is clamped to 0 to this, since a larger one would let the
+// log grow without a trim ever shortening it.
+constexpr std::int32_t kLargestMaxLogSize = 63;
+
 // The live copies a band works with; flags are 0 or 1 once loaded.
 struct Settings {
     std::int32_t GuardLevel = 2;  // 0 "No Protection", 1 "Record Only", 2 full protection
@@ -24,7 +29,7 @@ struct Settings {
     std::int32_t FlashAlert = 1;
     std::int32_t LogStopped = 1;
     std::int32_t LogRecorded = 1;
-    std::int32_t MaxLogSize = 10;    // kilobytes; 0 or less turns logging off
+    std::int32_t MaxLogSize = 10;    // kilobytes, 0 to 63; 0 turns logging off
     std::int32_t LogFullAction = 0;  // 0 drop oldest, 1 stop recording, 2 clear and restart
 };
 

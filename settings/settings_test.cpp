@@ -82,8 +82,13 @@ TEST_F(SettingsStoreTest, StoredValuesAreReadAndLimited) {
         {"level 0 kept", "GuardLevel", 0, &Settings::GuardLevel, 0},
         {"flag 5 reads on", "FlashAlert", 5, &Settings::FlashAlert, 1},
         {"flag 0 reads off", "ClearOnUnload", 0, &Settings::ClearOnUnload, 0},
-        {"negative log size kept", "MaxLogSize", 0xFFFFFFFE, &Settings::MaxLogSize, -2},
+        // What the log settings dialog can set, 0 to 63: a larger size would
+        // stop the log from ever being trimmed.
+        {"negative log size reads as 0", "MaxLogSize", 0xFFFFFFFE, &Settings::MaxLogSize, 0},
         {"zero log size kept", "MaxLogSize", 0, &Settings::MaxLogSize, 0},
+        {"log size 63 kept", "MaxLogSize", 63, &Settings::MaxLogSize, 63},
+        {"log size 64 reads as 63", "MaxLogSize", 64, &Settings::MaxLogSize, 63},
+        {"huge log size reads as 63", "MaxLogSize", 0x7FFFFFFF, &Settings::MaxLogSize, 63},
         {"unknown action kept", "LogFullAction", 9, &Settings::LogFullAction, 9},
         {"report view", "PopupListView", 3, &Settings::PopupListView, 3},
     };

@@ -1,11 +1,13 @@
 #include "common/native/host_file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 namespace qm {
 namespace {
@@ -21,6 +23,8 @@ public:
     }
     bool seekToStart() override { return lseek(fd_, 0, SEEK_SET) == 0; }
     bool seekToEnd() override { return lseek(fd_, 0, SEEK_END) >= 0; }
+    bool seekTo(std::int64_t offset) override { return lseek(fd_, offset, SEEK_SET) == offset; }
+    bool flush() override { return fsync(fd_) == 0; }
     bool read(std::size_t count, std::string& data) override {
         data.resize(count);
         ssize_t got = ::read(fd_, data.data(), count);
@@ -58,6 +62,46 @@ bool HostFileSystem::remove(const std::string& path) {
 
 bool HostFileSystem::replace(const std::string& from, const std::string& to) {
     return std::rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0;
+}
+
+bool HostFileSystem::exists(const std::string& path) const {
+    struct stat info;
+    return stat(HostPath(path).c_str(), &info) == 0;
+}
+
+std::vector<std::string> HostFileSystem::list(const std::string& pattern) {
+    const std::size_t slash = pattern.rfind('\\') + 1;
+    std::vector<std::string> names;
+    DIR* folder = opendir(slash ? HostPath(pattern.substr(0, slash)).c_str() : ".");
+    if (!folder) return names;
+    while (dirent* entry = readdir(folder)) {
+        if (entry->d_type != DT_DIR &&
+            MatchesFileNamePattern(entry->d_name, std::string_view(pattern).substr(slash))) {
+            names.emplace_back(entry->d_name);
+        }
+    }
+    closedir(folder);
+    return names;
+}
+
+std::string HostFileSystem::createTemporary(const std::string& folder, const std::string& prefix) {
+    const std::string base =
+        folder + (folder.empty() || folder.back() == '\\' ? "" : "\\") + prefix.substr(0, 3);
+    for (unsigned tries = 0; tries < 0x10000; ++tries) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%04x", ++nextTemporary_ & 0xFFFF);
+        std::string path = base + digits + ".tmp";
+        int fd = ::open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd >= 0) {
+            close(fd);
+            return path;
+        }
+    }
+    return {};
+}
+
+std::unique_ptr<FileLock> HostFileSystem::lock(const std::string&) {
+    return std::make_unique<FileLock>();
 }
 
 }  // namespace qm

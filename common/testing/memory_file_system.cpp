@@ -22,6 +22,14 @@ public:
         position_ = data().size();
         return true;
     }
+    bool seekTo(std::int64_t offset) override {
+        if (offset < 0) return false;
+        position_ = static_cast<std::size_t>(offset);
+        return true;
+    }
+    bool flush() override {
+        return entry_.access == FileAccess::Write && !owner_.failFlush.count(path_);
+    }
     bool read(std::size_t count, std::string& out) override {
         if (entry_.access != FileAccess::Read || owner_.failRead.count(path_)) return false;
         const std::string& all = data();
@@ -48,6 +56,18 @@ private:
     OpenHandle entry_;
     std::multimap<std::string, OpenHandle*>::iterator it_;
     std::size_t position_ = 0;
+};
+
+class MemoryFileSystem::Lock : public FileLock {
+public:
+    Lock(MemoryFileSystem& owner, std::string path) : owner_(owner), path_(std::move(path)) {
+        owner_.locked_.insert(path_);
+    }
+    ~Lock() override { owner_.locked_.erase(path_); }
+
+private:
+    MemoryFileSystem& owner_;
+    std::string path_;
 };
 
 MemoryFileSystem::MemoryFileSystem() = default;
@@ -77,18 +97,61 @@ std::unique_ptr<File> MemoryFileSystem::open(const std::string& path, FileAccess
 }
 
 bool MemoryFileSystem::remove(const std::string& path) {
-    if (!exists(path) || handles_.count(path)) return false;
+    if (!exists(path) || handles_.count(path) || failRemove.count(path)) return false;
     files_.erase(path);
     return true;
 }
 
 bool MemoryFileSystem::replace(const std::string& from, const std::string& to) {
-    if (!exists(from) || failReplace.count(to) || handles_.count(from) || handles_.count(to)) {
+    if (from == to || !exists(from) || failReplace.count(to) || handles_.count(from) ||
+        handles_.count(to)) {
         return false;
     }
     files_[to] = std::move(files_[from]);
     files_.erase(from);
     return true;
+}
+
+std::vector<std::string> MemoryFileSystem::list(const std::string& pattern) {
+    const std::size_t slash = pattern.rfind('\\') + 1;  // 0 without a folder
+    const std::string folder = pattern.substr(0, slash);
+    std::vector<std::string> names;
+    for (const auto& file : files_) {
+        const std::string& path = file.first;
+        if (path.size() <= slash || path.compare(0, slash, folder) != 0) continue;
+        std::string_view name = std::string_view(path).substr(slash);
+        if (name.find('\\') == std::string_view::npos &&
+            MatchesFileNamePattern(name, std::string_view(pattern).substr(slash))) {
+            names.emplace_back(name);
+        }
+    }
+    return names;
+}
+
+std::string MemoryFileSystem::createTemporary(const std::string& folder,
+                                              const std::string& prefix) {
+    if (failTemporary) return {};
+    static const char kHex[] = "0123456789abcdef";
+    const std::string base =
+        folder + (folder.empty() || folder.back() == '\\' ? "" : "\\") + prefix.substr(0, 3);
+    for (unsigned tries = 0; tries < 0x10000; ++tries) {
+        unsigned unique = ++nextTemporary_ & 0xFFFF;
+        if (unique == 0) continue;
+        std::string digits;
+        for (int shift = 12; shift >= 0; shift -= 4) digits += kHex[(unique >> shift) & 0xF];
+        std::string path = base + digits + ".tmp";
+        if (!exists(path)) {
+            files_[path];
+            return path;
+        }
+    }
+    return {};
+}
+
+std::unique_ptr<FileLock> MemoryFileSystem::lock(const std::string& path) {
+    ++lockCount;
+    if (isLocked(path)) return nullptr;
+    return std::make_unique<Lock>(*this, path);
 }
 
 }  // namespace qm::testing

@@ -72,5 +72,35 @@ TEST(MemoryFileSystem, DispositionsAndWrites) {
     EXPECT_EQ(files.contents("x"), "ab");
 }
 
+// The seams rules and log saves rely on: unique temporary names, a listing
+// by pattern, a lock nobody else gets, a replace that never loses `to`.
+TEST(MemoryFileSystem, TemporariesListingLocksAndReplace) {
+    MemoryFileSystem files;
+    const std::string first = files.createTemporary("C:\\d\\", "qmrules");
+    const std::string second = files.createTemporary("C:\\d", "qmr");
+    EXPECT_EQ(first, "C:\\d\\qmr0001.tmp");
+    EXPECT_EQ(second, "C:\\d\\qmr0002.tmp");
+    EXPECT_TRUE(files.exists(first));
+    files.put("C:\\d\\qmr.dat", "rules");
+    files.put("C:\\d\\sub\\qmr0009.tmp", "elsewhere");
+    EXPECT_EQ(files.list("C:\\d\\qmr*.tmp"),
+              (std::vector<std::string>{"qmr0001.tmp", "qmr0002.tmp"}));
+
+    {
+        auto lock = files.lock("C:\\d\\qmr.dat");
+        ASSERT_TRUE(lock);
+        EXPECT_FALSE(files.lock("C:\\d\\qmr.dat"));
+        EXPECT_TRUE(files.lock("C:\\d\\qml.dat"));
+    }
+    EXPECT_TRUE(files.lock("C:\\d\\qmr.dat"));
+
+    EXPECT_FALSE(files.replace("C:\\d\\gone.tmp", "C:\\d\\qmr.dat"));
+    EXPECT_EQ(files.contents("C:\\d\\qmr.dat"), "rules");
+    files.put(first, "new");
+    EXPECT_TRUE(files.replace(first, "C:\\d\\qmr.dat"));
+    EXPECT_EQ(files.contents("C:\\d\\qmr.dat"), "new");
+    EXPECT_FALSE(files.exists(first));
+}
+
 }  // namespace
 }  // namespace qm::testing

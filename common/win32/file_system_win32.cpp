@@ -17,8 +17,9 @@ public:
         if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return -1;
         return static_cast<std::int64_t>(high) << 32 | low;
     }
-    bool seekToStart() override { return seek(FILE_BEGIN); }
-    bool seekToEnd() override { return seek(FILE_END); }
+    bool seekToStart() override { return seek(0, FILE_BEGIN); }
+    bool seekToEnd() override { return seek(0, FILE_END); }
+    bool seekTo(std::int64_t offset) override { return offset >= 0 && seek(offset, FILE_BEGIN); }
 
     bool read(std::size_t count, std::string& data) override {
         data.assign(count, '\0');
@@ -39,10 +40,14 @@ public:
         return ok && written == data.size();
     }
 
+    bool flush() override { return FlushFileBuffers(handle_.get()) != FALSE; }
+
 private:
-    bool seek(DWORD method) {
+    bool seek(std::int64_t offset, DWORD method) {
+        LONG high = static_cast<LONG>(offset >> 32);
         SetLastError(NO_ERROR);
-        DWORD position = SetFilePointer(handle_.get(), 0, nullptr, method);
+        DWORD position =
+            SetFilePointer(handle_.get(), static_cast<LONG>(offset & 0xFFFFFFFF), &high, method);
         return position != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
     }
 
@@ -50,6 +55,37 @@ private:
 };
 
 using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+
+// Far longer than reading, changing and writing back a file of bounded size
+// takes, short enough that a hung holder costs a pause, not a hung window.
+constexpr DWORD kLockWaitMs = 5000;
+
+class MutexLock : public FileLock {
+public:
+    explicit MutexLock(HANDLE mutex) : mutex_(mutex) {}
+    ~MutexLock() override {
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+    }
+
+private:
+    HANDLE mutex_;
+};
+
+// One mutex name per file: its path without backslashes (which name
+// namespaces on NT), in one case, at most MAX_PATH characters.
+std::string MutexName(const std::string& path) {
+    std::string name = "quellmark file ";
+    for (char c : path) {
+        char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        name += lower == '\\' ? '/' : lower;
+    }
+    return name.size() < MAX_PATH ? name : name.substr(name.size() - (MAX_PATH - 1));
+}
+
+bool IsMissing(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
 
 class SystemFiles : public FileSystem {
 public:
@@ -70,14 +106,60 @@ public:
     bool remove(const std::string& path) override { return DeleteFileA(path.c_str()) != FALSE; }
 
     bool replace(const std::string& from, const std::string& to) override {
-        // Windows 9x has no MoveFileExA (it exists only as a failing stub).
+        // Windows 9x has no MoveFileExA (it exists only as a stub answering
+        // ERROR_CALL_NOT_IMPLEMENTED); any other failure is the answer.
         static const auto moveFileEx = reinterpret_cast<MoveFileExFn>(reinterpret_cast<void*>(
             GetProcAddress(GetModuleHandleA("kernel32.dll"), "MoveFileExA")));
-        if (moveFileEx && moveFileEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            return true;
+        // A read-only file is not replaced, as Windows refuses it; Wine would.
+        DWORD attributes = GetFileAttributesA(to.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+            return false;
         }
-        DeleteFileA(to.c_str());
+        if (moveFileEx) {
+            if (moveFileEx(from.c_str(), to.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                return true;
+            }
+            if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+        }
+        if (IsMissing(from)) return false;
+        if (!DeleteFileA(to.c_str()) && !IsMissing(to)) return false;
         return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+    }
+
+    bool exists(const std::string& path) const override { return !IsMissing(path); }
+
+    std::vector<std::string> list(const std::string& pattern) override {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data;
+        HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                names.emplace_back(data.cFileName);
+            }
+        } while (FindNextFileA(search, &data));
+        FindClose(search);
+        return names;
+    }
+
+    std::string createTemporary(const std::string& folder, const std::string& prefix) override {
+        char path[MAX_PATH + 1] = {};
+        if (!GetTempFileNameA(folder.c_str(), prefix.c_str(), 0, path)) return {};
+        return path;
+    }
+
+    std::unique_ptr<FileLock> lock(const std::string& path) override {
+        HANDLE mutex = CreateMutexA(nullptr, FALSE, MutexName(path).c_str());
+        if (!mutex) return nullptr;
+        // An abandoned mutex is ours now: its holder ended, the file is as
+        // its last complete replace left it.
+        DWORD waited = WaitForSingleObject(mutex, kLockWaitMs);
+        if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+            CloseHandle(mutex);
+            return nullptr;
+        }
+        return std::make_unique<MutexLock>(mutex);
     }
 };
 

@@ -1,12 +1,18 @@
 // The activity log on real files through CreateFileA: appends, trims and the
-// sharing that keeps a viewer's read and other windows' handles safe.
+// sharing that keeps a viewer's read and other windows' handles safe, and
+// two windows trimming at once.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "common/win32/file_system_win32.h"
+#include "common/win32/unique_handle.h"
 #include "log/activity_log.h"
+#include "log/log_lines.h"
 
 namespace qm {
 namespace {
@@ -20,18 +26,27 @@ protected:
         CreateDirectoryA(folder.c_str(), nullptr);
         module = folder + "quellmark.dll";
         log = folder + "qml.dat";
-        rewrite = folder + "qml.tmp";
+        SetFileAttributesA(log.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(log.c_str());
-        DeleteFileA(rewrite.c_str());
     }
     void TearDown() override {
+        SetFileAttributesA(log.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(log.c_str());
-        DeleteFileA(rewrite.c_str());
         EXPECT_TRUE(RemoveDirectoryA(folder.c_str())) << "a file was left in " << folder;
     }
 
-    static bool Exists(const std::string& path) {
-        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    // The names in the folder besides the log: copies a trim left.
+    std::vector<std::string> Others() {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data;
+        HANDLE search = FindFirstFileA((folder + "*").c_str(), &data);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do {
+            std::string name = data.cFileName;
+            if (name != "." && name != ".." && name != "qml.dat") names.push_back(name);
+        } while (FindNextFileA(search, &data));
+        FindClose(search);
+        return names;
     }
     std::string ReadLog() {
         HANDLE file = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -57,7 +72,7 @@ protected:
     }
 
     FileSystem& files = win32::SystemFileSystem();
-    std::string folder, module, log, rewrite;
+    std::string folder, module, log;
 };
 
 TEST_F(Win32ActivityLog, FullLogUnderEachAction) {
@@ -81,7 +96,7 @@ TEST_F(Win32ActivityLog, FullLogUnderEachAction) {
         std::string expected;
         for (int n : c.kept) expected += popups[n - 1].ToLogLine();
         EXPECT_EQ(ReadLog(), expected) << c.label;
-        EXPECT_FALSE(Exists(rewrite)) << c.label;
+        EXPECT_TRUE(Others().empty()) << c.label;
     }
 }
 
@@ -98,7 +113,7 @@ TEST_F(Win32ActivityLog, ViewerHoldingTheLogKeepsAppendsAndTrimsOut) {
     TrimLog(files, module, 0, kRemoveOldestEntries);
     CloseHandle(viewer);
     EXPECT_EQ(ReadLog(), before);
-    EXPECT_FALSE(Exists(rewrite));
+    EXPECT_TRUE(Others().empty());
 
     LogPopup(fourth, kRemoveOldestEntries);
     EXPECT_EQ(ReadLog(), second.ToLogLine() + third.ToLogLine() + fourth.ToLogLine());
@@ -129,7 +144,7 @@ TEST_F(Win32ActivityLog, TrimThatCannotReplaceTheLogKeepsIt) {
     TrimLog(files, module, 1, kRemoveOldestEntries);
     CloseHandle(otherTrim);
     EXPECT_EQ(ReadLog(), before);
-    EXPECT_FALSE(Exists(rewrite));
+    EXPECT_TRUE(Others().empty());
 }
 
 TEST_F(Win32ActivityLog, TrimRewritesAFileWithoutFinalLineEndOrEmptyLines) {
@@ -146,6 +161,59 @@ TEST_F(Win32ActivityLog, TrimRewritesAFileWithoutFinalLineEndOrEmptyLines) {
 
     TrimLog(files, module, 1, kRemoveOldestEntries);
     EXPECT_EQ(ReadLog(), lines[2] + lines[3] + lines[4]);
+}
+
+TEST_F(Win32ActivityLog, TrimKeepsAReadOnlyLog) {
+    std::string before;
+    for (int n = 1; n <= 4; ++n) {
+        PopupRecord record = Popup(n);
+        AppendLogRecord(files, module, record);
+        before += record.ToLogLine();
+    }
+    ASSERT_TRUE(SetFileAttributesA(log.c_str(), FILE_ATTRIBUTE_READONLY));
+    TrimLog(files, module, 1, kRemoveOldestEntries);
+    EXPECT_EQ(ReadLog(), before);
+    EXPECT_TRUE(Others().empty());
+}
+
+struct LoggingWindow {
+    const std::string* module;
+    int popups;
+};
+
+DWORD WINAPI LogPopups(void* param) {
+    auto* window = static_cast<LoggingWindow*>(param);
+    for (int n = 0; n < window->popups; ++n) {
+        PopupRecord record;
+        record.title = L"popup " + std::to_wstring(n);
+        record.url = std::wstring(200, L'u');
+        AppendLogRecord(win32::SystemFileSystem(), *window->module, record);
+        TrimLog(win32::SystemFileSystem(), *window->module, 1, kRemoveOldestEntries);
+    }
+    return 0;
+}
+
+// Two windows concluding captures at the same moment while the log is full:
+// the log is never lost, holds whole lines only, and no copy stays behind.
+TEST_F(Win32ActivityLog, TwoWindowsTrimmingAtOnceNeverLoseTheLog) {
+    LoggingWindow windows[] = {{&module, 150}, {&module, 150}};
+    win32::UniqueKernelHandle threads[2];
+    for (int i = 0; i < 2; ++i) {
+        threads[i].reset(CreateThread(nullptr, 0, LogPopups, &windows[i], 0, nullptr));
+        ASSERT_TRUE(threads[i]);
+    }
+    for (auto& thread : threads) ASSERT_EQ(WaitForSingleObject(thread.get(), 60000), WAIT_OBJECT_0);
+    const std::string content = ReadLog();
+    ASSERT_NE(content, "(no log)");
+    const std::vector<std::string> lines = SplitLogLines(content);
+    EXPECT_FALSE(lines.empty());
+    EXPECT_LE(content.size(), 1024u);
+    for (const std::string& line : lines) {
+        PopupRecord read;
+        read.FromLogLine(line);
+        EXPECT_EQ(read.url, std::wstring(200, L'u')) << "a line joined or cut";
+    }
+    EXPECT_TRUE(Others().empty());
 }
 
 }  // namespace

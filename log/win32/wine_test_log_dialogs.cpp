@@ -88,7 +88,6 @@ protected:
     void TearDown() override {
         tools.reset();
         DeleteFileA(logPath.c_str());
-        DeleteFileA((folder + "\\qml.tmp").c_str());
         EXPECT_TRUE(RemoveDirectoryA(folder.c_str())) << "something was left in " << folder;
     }
 

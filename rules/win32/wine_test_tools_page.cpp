@@ -61,12 +61,16 @@ protected:
         EXPECT_EQ(host.holds, 0) << "the page's handlers hold and let the band in pairs";
         tools.reset();
         DeleteFileA(rulesPath.c_str());
-        DeleteFileA((folder + "\\qmr.tmp").c_str());
         EXPECT_TRUE(RemoveDirectoryA(folder.c_str())) << "something was left in " << folder;
     }
 
+    // The band as it starts: its rules those of the file.
     void Open(const std::vector<Rule>& start) {
         for (const Rule& rule : start) rules.append(rule);
+        if (!rules.empty()) {
+            std::unique_ptr<FileLock> lock = LockRulesFile(win32::SystemFileSystem(), module);
+            ASSERT_EQ(WriteRulesFile(win32::SystemFileSystem(), module, rules), nullptr);
+        }
         tools = std::make_unique<BandTools>(GetModuleHandleA(nullptr), host, rules, settings,
                                             win32::SystemFileSystem(), registry, module);
         page = tools->CreateToolsPage(parent.get());

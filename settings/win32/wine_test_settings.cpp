@@ -79,11 +79,11 @@ TEST_F(WineSettings, FirstStartCreatesTheKeyThenReadsItBack) {
     // A change written by one band is what the next band reads.
     Settings changed = first;
     EXPECT_EQ(store.ChangeSetting(changed, &Settings::GuardLevel, 1), 0);
-    EXPECT_EQ(store.ChangeSetting(changed, &Settings::MaxLogSize, -3), 0);
+    EXPECT_EQ(store.ChangeSetting(changed, &Settings::MaxLogSize, 70), 0);
     Settings second;
     store.LoadSettings(second);
     EXPECT_EQ(second.GuardLevel, 1);
-    EXPECT_EQ(second.MaxLogSize, -3);
+    EXPECT_EQ(second.MaxLogSize, 63) << "read as the most the log settings dialog sets";
     EXPECT_EQ(second.LogFullAction, 0);
 }
 
