@@ -32,6 +32,7 @@ struct DecisionNote {
         Reopening,     // the band itself opens a popup again
         PluginHover,   // the pointer rested on a plug-in
         WhiteRule,     // a white-list rule matched
+        Key,           // the user held Ctrl: the window is wanted
         BlockAll,      // "Block ALL new windows"
         Level,         // nothing let the popup go: the protection level holds it
         NoCapture,     // no capture browser could be made

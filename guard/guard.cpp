@@ -12,6 +12,8 @@ namespace {
 
 // Stands for the popup's own address before the popup has one.
 constexpr char kNoPopupAddress[] = "nullnull";
+// Shown instead of the statistics while the window the user let through opens.
+constexpr char kCtrlAllowedStatus[] = "popup allowed: Ctrl held";
 
 bool BeginsWithJavascript(const std::wstring& href) {
     std::size_t start = href.find_first_not_of(L" \t\n\v\f\r");
@@ -77,6 +79,15 @@ NewWindowDecision Guard::Decide(DecisionNote& note) {
         note.because = Because::WhiteRule;
         note.whiteRule = white->name;
         return Allow();
+    }
+    // Holding Ctrl is the user's explicit word: it outweighs "Block ALL new
+    // windows", and an uncaptured window meets no black rule.
+    if (host_.IsCtrlHeld()) {
+        note.because = Because::Key;
+        CloseClickWindow();
+        SetSessionStatistics();
+        host_.ShowStatus(kCtrlAllowedStatus);
+        return {NewWindowOutcome::Allowed};
     }
     if (settings_.CompleteBlock) {
         note.because = Because::BlockAll;
@@ -219,9 +230,13 @@ void Guard::KeepRecord(std::unique_ptr<PopupRecord> record) {
 
 void Guard::UpdateSessionStatistics(bool stopped) {
     if (stopped) ++StoppedCount;
-    statusText = "session statistics: " + DecimalText(StoppedCount) + " stopped popups";
+    SetSessionStatistics();
     host_.ShowStatus(statusText);
     if (stopped && settings_.FlashAlert) host_.StartFlash();
+}
+
+void Guard::SetSessionStatistics() {
+    statusText = "session statistics: " + DecimalText(StoppedCount) + " stopped popups";
 }
 
 void Guard::CloseClickWindow() {

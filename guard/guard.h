@@ -77,6 +77,8 @@ private:
     std::optional<RuleView> WhiteRule(const std::wstring& url, const std::wstring& source) const;
     std::optional<RuleView> BlackRule(const std::wstring& url, const std::wstring& source) const;
     void KeepRecord(std::unique_ptr<PopupRecord> record);
+    // The status text the caption comes back to, with StoppedCount.
+    void SetSessionStatistics();
 
     GuardHost& host_;
     const Settings& settings_;

@@ -16,6 +16,8 @@ public:
     virtual ~GuardHost() = default;
 
     virtual bool IsBandWindowVisible() = 0;
+    // Whether the user holds Ctrl down now, as the band's thread sees it.
+    virtual bool IsCtrlHeld() = 0;
     // The URL of the top-level document of the band's browser; empty without one.
     virtual std::wstring PageAddress() = 0;
     // The band browser's LocationName and LocationURL.

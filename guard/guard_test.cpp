@@ -48,6 +48,7 @@ struct SeenNote {
 class FakeHost : public GuardHost {
 public:
     bool IsBandWindowVisible() override { return visible; }
+    bool IsCtrlHeld() override { return ctrlHeld; }
     std::wstring PageAddress() override { return page; }
     std::wstring LocationName() override { return L"Today's news"; }
     std::wstring LocationUrl() override { return page; }
@@ -70,6 +71,7 @@ public:
     }
 
     bool visible = true;
+    bool ctrlHeld = false;
     bool failCaptures = false;
     std::wstring page = kPage;
     int clickTimerKills = 0;
@@ -191,6 +193,138 @@ TEST_F(GuardTest, TheBandsOwnReopeningIsNotCalledAClick) {
     ASSERT_EQ(host.notes.size(), 2u);
     EXPECT_EQ(host.notes[0].because, DecisionNote::Because::Reopening);
     EXPECT_EQ(host.notes[1].because, DecisionNote::Because::Click);
+}
+
+// Holding Ctrl lets a window through at either protection level, even
+// with "Block ALL new windows", and a black rule for its address cannot
+// stop it; at "No Protection" it changes nothing.
+TEST_F(GuardTest, HeldCtrlLetsTheWindowThroughAtEveryLevel) {
+    enum RuleKind { NoRule, WhiteSource, BlackPopup };
+    enum Status { NoStatus, Statistics, CtrlHeld };
+    struct Case {
+        std::int32_t level;
+        std::int32_t blockAll;
+        RuleKind rule;
+        bool ctrl;
+        NewWindowOutcome outcome;
+        DecisionNote::Because because;
+        std::size_t records;
+        std::int32_t stopped;
+        Status status;
+    };
+    using B = DecisionNote::Because;
+    using O = NewWindowOutcome;
+    const Case cases[] = {
+        {0, 0, NoRule, false, O::Allowed, B::NoProtection, 0, 0, Statistics},
+        {0, 0, NoRule, true, O::Allowed, B::NoProtection, 0, 0, Statistics},
+        {0, 0, WhiteSource, false, O::Allowed, B::NoProtection, 0, 0, Statistics},
+        {0, 0, WhiteSource, true, O::Allowed, B::NoProtection, 0, 0, Statistics},
+        {0, 0, BlackPopup, false, O::Allowed, B::NoProtection, 0, 0, Statistics},
+        {0, 0, BlackPopup, true, O::Allowed, B::NoProtection, 0, 0, Statistics},
+        {0, 1, NoRule, false, O::Allowed, B::NoProtection, 0, 0, Statistics},
+        {0, 1, NoRule, true, O::Allowed, B::NoProtection, 0, 0, Statistics},
+        {0, 1, WhiteSource, false, O::Allowed, B::NoProtection, 0, 0, Statistics},
+        {0, 1, WhiteSource, true, O::Allowed, B::NoProtection, 0, 0, Statistics},
+        {0, 1, BlackPopup, false, O::Allowed, B::NoProtection, 0, 0, Statistics},
+        {0, 1, BlackPopup, true, O::Allowed, B::NoProtection, 0, 0, Statistics},
+        {1, 0, NoRule, false, O::Captured, B::Level, 1, 0, Statistics},
+        {1, 0, NoRule, true, O::Allowed, B::Key, 0, 0, CtrlHeld},
+        {1, 0, WhiteSource, false, O::Allowed, B::WhiteRule, 0, 0, Statistics},
+        {1, 0, WhiteSource, true, O::Allowed, B::WhiteRule, 0, 0, Statistics},
+        {1, 0, BlackPopup, false, O::Captured, B::Level, 0, 0, NoStatus},
+        {1, 0, BlackPopup, true, O::Allowed, B::Key, 0, 0, CtrlHeld},
+        {1, 1, NoRule, false, O::Cancelled, B::BlockAll, 0, 0, NoStatus},
+        {1, 1, NoRule, true, O::Allowed, B::Key, 0, 0, CtrlHeld},
+        {1, 1, WhiteSource, false, O::Allowed, B::WhiteRule, 0, 0, Statistics},
+        {1, 1, WhiteSource, true, O::Allowed, B::WhiteRule, 0, 0, Statistics},
+        {1, 1, BlackPopup, false, O::Cancelled, B::BlockAll, 0, 0, NoStatus},
+        {1, 1, BlackPopup, true, O::Allowed, B::Key, 0, 0, CtrlHeld},
+        {2, 0, NoRule, false, O::Captured, B::Level, 1, 1, Statistics},
+        {2, 0, NoRule, true, O::Allowed, B::Key, 0, 0, CtrlHeld},
+        {2, 0, WhiteSource, false, O::Allowed, B::WhiteRule, 0, 0, Statistics},
+        {2, 0, WhiteSource, true, O::Allowed, B::WhiteRule, 0, 0, Statistics},
+        {2, 0, BlackPopup, false, O::Captured, B::Level, 1, 1, Statistics},
+        {2, 0, BlackPopup, true, O::Allowed, B::Key, 0, 0, CtrlHeld},
+        {2, 1, NoRule, false, O::Cancelled, B::BlockAll, 0, 0, NoStatus},
+        {2, 1, NoRule, true, O::Allowed, B::Key, 0, 0, CtrlHeld},
+        {2, 1, WhiteSource, false, O::Allowed, B::WhiteRule, 0, 0, Statistics},
+        {2, 1, WhiteSource, true, O::Allowed, B::WhiteRule, 0, 0, Statistics},
+        {2, 1, BlackPopup, false, O::Cancelled, B::BlockAll, 0, 0, NoStatus},
+        {2, 1, BlackPopup, true, O::Allowed, B::Key, 0, 0, CtrlHeld},
+    };
+    const char* const ruleNames[] = {"no rule", "white source", "black popup"};
+    for (const Case& c : cases) {
+        std::string label = "level " + std::to_string(c.level) +
+                            (c.blockAll ? ", block all, " : ", ") + ruleNames[c.rule] +
+                            (c.ctrl ? ", Ctrl held" : ", Ctrl up");
+        FakeHost host;
+        host.ctrlHeld = c.ctrl;
+        testing::MemoryFileSystem files;
+        Settings settings;
+        settings.GuardLevel = c.level;
+        settings.CompleteBlock = c.blockAll;
+        RuleSet rules;
+        if (c.rule == WhiteSource) {
+            rules.append(Rule{SourceExact | White | On, "src", "", "http://www.news.example/"});
+        } else if (c.rule == BlackPopup) {
+            rules.append(Rule{PopupDomain | On, "Ads", "ads.example", ""});
+        }
+        Guard guard(host, settings, rules, files, kModule);
+        NewWindowDecision decision = guard.OnNewWindow2();
+        EXPECT_EQ(decision.outcome, c.outcome) << label;
+        ASSERT_EQ(host.notes.size(), 1u) << label;
+        EXPECT_EQ(host.notes[0].because, c.because) << label;
+        if (decision.outcome == O::Captured) {
+            guard.DecideCapturedNavigation(*decision.capture, L"http://ads.example/win.html");
+            Guard::CaptureVerdict verdict = guard.TakeCaptureVerdict();
+            guard.ConcludeCapture(*decision.capture, verdict.userWanted);
+        }
+        EXPECT_EQ(guard.Records.size(), c.records) << label;
+        EXPECT_EQ(SplitLogLines(files.contents(kLog)).size(), c.records) << label;
+        EXPECT_EQ(guard.StoppedCount, c.stopped) << label;
+        EXPECT_EQ(host.flashes, c.stopped) << label;
+        EXPECT_TRUE(host.reopened.empty()) << label;
+        EXPECT_TRUE(guard.Captures.empty()) << label;
+        std::string statistics =
+            "session statistics: " + std::to_string(c.stopped) + " stopped popups";
+        std::vector<std::string> shown;
+        if (c.status == Statistics) shown.push_back(statistics);
+        if (c.status == CtrlHeld) shown.push_back("popup allowed: Ctrl held");
+        EXPECT_EQ(host.statuses, shown) << label;
+        // What the caption comes back to after the tooltip timer.
+        EXPECT_EQ(guard.statusText, c.status == NoStatus ? "" : statistics) << label;
+    }
+}
+
+TEST_F(GuardTest, HeldCtrlDecidesOnlyWhatNothingElseLetThrough) {
+    host.ctrlHeld = true;
+    host.visible = false;
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::PassedThrough);
+    host.visible = true;
+    guard.ClickTriggered = 1;
+    guard.ClickTimerRunning = 1;
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Allowed);
+    EXPECT_EQ(guard.ClickTimerRunning, 0);
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Allowed);
+    ASSERT_EQ(host.notes.size(), 3u);
+    EXPECT_EQ(host.notes[0].because, DecisionNote::Because::BarHidden);
+    EXPECT_EQ(host.notes[1].because, DecisionNote::Because::Click);
+    EXPECT_EQ(host.notes[2].because, DecisionNote::Because::Key);
+    EXPECT_EQ(host.statuses, (std::vector<std::string>{"session statistics: 0 stopped popups",
+                                                       "popup allowed: Ctrl held"}));
+}
+
+TEST_F(GuardTest, CtrlAllowedWindowKeepsTheCountForTheCaptionToComeBackTo) {
+    CaptureAndFinish(L"http://ads.example/win.html");
+    ASSERT_EQ(guard.StoppedCount, 1);
+    host.ctrlHeld = true;
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Allowed);
+    EXPECT_EQ(guard.StoppedCount, 1);
+    EXPECT_EQ(guard.Records.size(), 1u);
+    EXPECT_EQ(LogLines(), 1u);
+    EXPECT_EQ(host.flashes, 1);
+    EXPECT_EQ(host.statuses.back(), "popup allowed: Ctrl held");
+    EXPECT_EQ(guard.statusText, "session statistics: 1 stopped popups");
 }
 
 TEST_F(GuardTest, HiddenBarAndFailedCaptureAreNotedToo) {

@@ -81,6 +81,7 @@ std::string NewWindowText(const AskedWindow& window) {
         return "allowed: the pointer was over a plug-in (" + LevelText(d) + ")";
     }
     if (because == "white-rule") return "allowed: the page is on " + RuleText(d, "white", "white");
+    if (because == "key") return "allowed: Ctrl was held";
     if (because == "block-all") return "cancelled: Block ALL new windows is on";
     if (because == "no-capture") return "opened by the browser: no capture browser could be made";
     if (because == "protection") {

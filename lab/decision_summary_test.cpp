@@ -91,6 +91,10 @@ TEST(DecisionSummary, EachDecisionIsToldInTheBandsTerms) {
           "decision 1 new-window allowed because=white-rule level=2 click=no plug-in=no "
           "block-all=no white=\"Home\""},
          "allowed: the page is on the white list (rule \"Home\")"},
+        {"Ctrl held, even with block all",
+         {announced,
+          "decision 1 new-window allowed because=key level=1 click=no plug-in=no block-all=yes"},
+         "allowed: Ctrl was held"},
         {"block all",
          {announced,
           "decision 1 new-window cancelled because=block-all level=2 click=no plug-in=no "

@@ -111,6 +111,8 @@ struct Action {
         HideBar,  // ShowDW(FALSE): the band stays sited
         ShowBar,
         BarMenu,
+        HoldKey,  // target: the key, "ctrl"
+        ReleaseKey,
         // The band's own windows, found by what the user sees of them.
         BandTab,       // target: the tab's text
         BandClick,     // target: a button's or check box's text

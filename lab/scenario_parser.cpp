@@ -25,6 +25,7 @@ struct ActionWord {
         Milliseconds,
         Size,
         Menu,
+        Key,       // the one key the lab can hold: ctrl
         Text,      // one text in quotes
         Row,       // a row number or an address in quotes
         RowMenu,   // a row, then the menu item in quotes
@@ -49,6 +50,8 @@ const ActionWord kActions[] = {
     {"hide-bar", Kind::HideBar, ActionWord::Argument::None},
     {"show-bar", Kind::ShowBar, ActionWord::Argument::None},
     {"bar-menu", Kind::BarMenu, ActionWord::Argument::Menu},
+    {"hold-key", Kind::HoldKey, ActionWord::Argument::Key},
+    {"release-key", Kind::ReleaseKey, ActionWord::Argument::Key},
     {"band-tab", Kind::BandTab, ActionWord::Argument::Text},
     {"band-click", Kind::BandClick, ActionWord::Argument::Text},
     {"band-level", Kind::BandLevel, ActionWord::Argument::Text},
@@ -424,6 +427,16 @@ private:
                 case ActionWord::Argument::Menu:
                     if (!parseMenu(line, action)) return;
                     break;
+                case ActionWord::Argument::Key: {
+                    std::optional<std::string> key = single(line, "a key");
+                    if (!key) return;
+                    if (*key != "ctrl") {
+                        fail(keyword + " takes the key ctrl, not " + *key);
+                        return;
+                    }
+                    action.target = *key;
+                    break;
+                }
                 case ActionWord::Argument::Text:
                 case ActionWord::Argument::Row:
                 case ActionWord::Argument::RowMenu:

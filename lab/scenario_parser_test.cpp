@@ -198,6 +198,9 @@ TEST(ScenarioParser, ReportsEachErrorWithItsLine) {
         {"page http://a/\n  element a colour=red\n  title \"x\"", 1,
          "the page http://a/ has no end line"},
         {"hide-bar now", 1, "hide-bar takes nothing after it"},
+        {"hold-key shift", 1, "hold-key takes the key ctrl, not shift"},
+        {"release-key", 1, "expected a key"},
+        {"hold-key ctrl now", 1, "unexpected text after ctrl"},
         {"band-tab Preferences", 1, "band-tab takes a text in quotes"},
         {"band-click \"\"", 1, "band-click takes a text in quotes"},
         {"band-level \"Medium\" now", 1, "unexpected text after band-level's arguments"},
@@ -276,6 +279,8 @@ TEST(ScenarioParser, ReadsTheUsersActionsAtTheBandAndItsDialogs) {
          "that open TO this exact location", 0, ""},
         {"dialog-press \"OK\"", Action::Kind::DialogPress, "OK", 0, ""},
         {"hide-bar", Action::Kind::HideBar, "", 0, ""},
+        {"hold-key ctrl", Action::Kind::HoldKey, "ctrl", 0, ""},
+        {"release-key ctrl", Action::Kind::ReleaseKey, "ctrl", 0, ""},
         {"show-bar", Action::Kind::ShowBar, "", 0, ""},
         {"dialog-press \"a\\r\\nb\"", Action::Kind::DialogPress, "a\r\nb", 0, ""},
     };

@@ -394,6 +394,8 @@ const char* BecauseWord(DecisionNote::Because because) {
             return "plug-in";
         case B::WhiteRule:
             return "white-rule";
+        case B::Key:
+            return "key";
         case B::BlockAll:
             return "block-all";
         case B::Level:

@@ -92,9 +92,14 @@ TEST(TraceLines, DecisionsSayWhatTheBandDidAndWhy) {
     EXPECT_EQ(lines::Decision(newWindow),
               "decision 3 new-window allowed because=click level=2 click=yes plug-in=no "
               "block-all=no");
+    newWindow.because = B::Key;
+    newWindow.clicked = 0;
+    newWindow.blockAll = 1;
+    EXPECT_EQ(lines::Decision(newWindow),
+              "decision 3 new-window allowed because=key level=2 click=no plug-in=no "
+              "block-all=yes");
     newWindow.outcome = qm::NewWindowOutcome::NotCaptured;
     newWindow.because = B::NoCapture;
-    newWindow.clicked = 0;
     newWindow.overPlugin = 1;
     newWindow.blockAll = 1;
     EXPECT_EQ(lines::Decision(newWindow),

@@ -29,6 +29,7 @@ private:
 class Band : public GuardHost {
 public:
     bool IsBandWindowVisible() override { return true; }
+    bool IsCtrlHeld() override { return false; }
     std::wstring PageAddress() override { return L"http://www.example.com/"; }
     std::wstring LocationName() override { return L"Example"; }
     std::wstring LocationUrl() override { return L"http://www.example.com/"; }

@@ -426,6 +426,11 @@ bool BandObject::IsBandWindowVisible() {
     return bandWindow_ && IsWindowVisible(bandWindow_);
 }
 
+bool BandObject::IsCtrlHeld() {
+    // The state as of the input this thread has read, not the keyboard's now.
+    return GetKeyState(VK_CONTROL) < 0;
+}
+
 std::wstring BandObject::PageAddress() {
     if (!topBrowser_) return {};
     ComPtr<IDispatch> document;

@@ -112,6 +112,7 @@ private:
 
     // GuardHost
     bool IsBandWindowVisible() override;
+    bool IsCtrlHeld() override;
     std::wstring PageAddress() override;
     std::wstring LocationName() override;
     std::wstring LocationUrl() override;

@@ -82,6 +82,7 @@ Timeline (in order, in real time):
   navigate URL | leave-page | wait MS | resize WIDTHxHEIGHT
   press ID | release ID | click ID | right-click ID | open-in-new-window ID
   hover ID | leave ID | open-bar | close-bar | hide-bar | show-bar (ShowDW only)
+  hold-key ctrl | release-key ctrl   Ctrl down / up, as GetKeyState reads it
   bar-menu [X,Y] ["ITEM"]     right-click the band at X,Y of its window; choose ITEM
   band-tab "TEXT" | band-click "TEXT" | band-level "TEXT"   the band's tabs, buttons,
                               check boxes and level list, by the text they show

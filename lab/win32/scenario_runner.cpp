@@ -51,6 +51,10 @@ const char* ActionWord(Kind kind) {
             return "show-bar";
         case Kind::BarMenu:
             return "bar-menu";
+        case Kind::HoldKey:
+            return "hold-key";
+        case Kind::ReleaseKey:
+            return "release-key";
         case Kind::BandTab:
             return "band-tab";
         case Kind::BandClick:
@@ -202,6 +206,12 @@ private:
             case Kind::ShowBar:
                 if (!frame.showBand(action.kind == Kind::ShowBar)) {
                     problem(action, "the bar is not open");
+                }
+                return;
+            case Kind::HoldKey:
+            case Kind::ReleaseKey:
+                if (!HoldCtrl(action.kind == Kind::HoldKey)) {
+                    problem(action, "the key state could not be set");
                 }
                 return;
             case Kind::BarMenu: {

@@ -153,4 +153,13 @@ void Leave(LabElement& element) {
     }
 }
 
+bool HoldCtrl(bool down) {
+    BYTE keys[256];
+    if (!GetKeyboardState(keys)) return false;
+    BYTE state = down ? 0x80 : 0;
+    keys[VK_CONTROL] = state;
+    keys[VK_LCONTROL] = state;
+    return SetKeyboardState(keys) != FALSE;
+}
+
 }  // namespace qm::lab

@@ -30,5 +30,8 @@ void RightClick(LabElement& element);
 bool OpenInNewWindow(LabElement& element);
 void Hover(LabElement& element);
 void Leave(LabElement& element);
+// Ctrl down or up in this thread's key state, as GetKeyState reads it
+// (the band runs on this thread). False when it could not be set.
+bool HoldCtrl(bool down);
 
 }  // namespace qm::lab

@@ -16,6 +16,9 @@ decision 1 capture stopped "http://news.example/story.html" because=protection l
 new-window announced "http://partner.example/" name="" features="" by=script from=main
 decision 2 new-window allowed because=white-rule level=2 click=no plug-in=no block-all=no white="Partner"
 new-window allowed "http://partner.example/"
+new-window announced "http://bank.example/login" name="" features="" by=script from=main
+decision 3 new-window allowed because=key level=2 click=no plug-in=no block-all=yes
+new-window allowed "http://bank.example/login"
 TRACE
 
 right='What the band did, from its decisions:
@@ -24,7 +27,9 @@ right='What the band did, from its decisions:
     the page; stopped in a hidden browser and recorded; its page never
     completed: time limit
 2.  http://partner.example/ (a script)
-    allowed: the page is on the white list (rule "Partner")'
+    allowed: the page is on the white list (rule "Partner")
+3.  http://bank.example/login (a script)
+    allowed: Ctrl was held'
 
 status=0
 expect() {  # label, wanted exit (0 or 1), summary text
@@ -44,7 +49,8 @@ expect "the right summary" 0 "$right"
 expect "a stopped window told as allowed" 1 "${right/captured at level 2: the band saw no click/allowed: a click opened it}"
 expect "the time limit left out" 1 "${right/completed: time limit/completed}"
 expect "another rule named" 1 "${right/\"Partner\"/\"Friends\"}"
-expect "a window left out" 1 "$(printf '%s\n' "$right" | head -n 5)"
+expect "a window left out" 1 "$(printf '%s\n' "$right" | head -n 7)"
+expect "Ctrl told as a click" 1 "${right/Ctrl was held/a click opened it (level 2)}"
 expect "a line wider than 80" 1 "${right/(a script)/(a script) $(printf '%070d' 0)}"
 expect "reopened, which it was not" 1 "${right/time limit/time limit; reopened as an ordinary window}"
 exit "$status"

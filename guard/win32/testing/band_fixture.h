@@ -75,6 +75,7 @@ protected:
 
     // GuardHost
     bool IsBandWindowVisible() override { return bandVisible; }
+    bool IsCtrlHeld() override { return false; }
     std::wstring PageAddress() override;
     std::wstring LocationName() override;
     std::wstring LocationUrl() override;
