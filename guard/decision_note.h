@@ -33,6 +33,7 @@ struct DecisionNote {
         PluginHover,   // the pointer rested on a plug-in
         WhiteRule,     // a white-list rule matched
         BlockAll,      // "Block ALL new windows"
+        CaptureLimit,  // as many captures as the band keeps are still loading
         Level,         // nothing let the popup go: the protection level holds it
         NoCapture,     // no capture browser could be made
         Link,          // the popup goes where the user's link pointed

@@ -396,6 +396,8 @@ const char* BecauseWord(DecisionNote::Because because) {
             return "white-rule";
         case B::BlockAll:
             return "block-all";
+        case B::CaptureLimit:
+            return "capture-limit";
         case B::Level:
             return "protection";
         case B::NoCapture:

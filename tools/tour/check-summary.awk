@@ -40,6 +40,7 @@ function newWindow(k, line,    outcome, because) {
     if (because == "level-0") needs(k, "protection is off")
     if (because == "plug-in") needs(k, "over a plug-in")
     if (because == "block-all") needs(k, "Block ALL")
+    if (because == "capture-limit") needs(k, "as many popups as the band holds")
     if (because == "white-rule") needs(k, "white list (rule \"" option(line, "white") "\")")
     if (outcome == "captured" && option(line, "click") == "no") needs(k, "no click")
 }

@@ -82,6 +82,7 @@ protected:
     Capture* CreateCapture(std::int32_t level) override;
     void OpenInNewWindow(const PopupRecord& record) override;
     void AddRecord(const PopupRecord& record) override { shown.push_back(record); }
+    void RemoveRecord(const PopupRecord&) override { ++recordsRemoved; }
     void ShowStatus(const std::string& text) override { statuses.push_back(text); }
     void StartFlash() override { ++flashes; }
     void CheckVisible() override { ++visibilityChecks; }
@@ -103,12 +104,14 @@ protected:
     std::vector<std::string> statuses;
     int flashes = 0;
     int visibilityChecks = 0;
+    int recordsRemoved = 0;
     // Band timer ticks delivered, and those that came after the sinks were torn down.
     std::vector<std::uint32_t> ticks;
     int ticksAfterTeardown = 0;
 
 private:
-    static void EndWatchedPopupHosts();
+    // The hosting windows of capture browsers this thread still has.
+    static std::vector<HWND> HostWindows();
     static BOOL CALLBACK CollectHostWindow(HWND window, LPARAM hosts);
     static LRESULT CALLBACK BandWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
