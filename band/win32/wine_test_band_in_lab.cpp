@@ -10,6 +10,7 @@
 #include <string>
 
 #include "rules/resources/tools_ids.h"
+#include "common/win32/testing/process_figures.h"
 #include "common/win32/unique_handle.h"
 #include "lab/win32/capture_classes.h"
 #include "lab/win32/lab_browser.h"
@@ -305,16 +306,6 @@ int BandCycles() {
 }
 
 TEST_F(BandInLab, ManyCyclesLeaveNothingBehind) {
-    using GuiResourcesFn = DWORD(WINAPI*)(HANDLE, DWORD);
-    using HandleCountFn = BOOL(WINAPI*)(HANDLE, PDWORD);
-    auto guiResources = reinterpret_cast<GuiResourcesFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetGuiResources")));
-    auto handleCount = reinterpret_cast<HandleCountFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcessHandleCount")));
-    ASSERT_TRUE(guiResources && handleCount);
-    const DWORD kGdiObjects = 0;
-    const DWORD kUserObjects = 1;
-
     OpenFrame(800, 600);
     auto cycle = [this] {
         ASSERT_TRUE(frame_->openBar());
@@ -324,21 +315,21 @@ TEST_F(BandInLab, ManyCyclesLeaveNothingBehind) {
     };
     // The first cycles load what stays loaded (common controls, fonts, classes).
     for (int i = 0; i < 10; ++i) cycle();
-    DWORD handles = 0;
-    handleCount(GetCurrentProcess(), &handles);
-    DWORD gdi = guiResources(GetCurrentProcess(), kGdiObjects);
-    DWORD user = guiResources(GetCurrentProcess(), kUserObjects);
+    const win32::testing::ProcessFigures before = win32::testing::MeasureProcess();
     const int cycles = BandCycles();
     std::printf("%d band cycles\n", cycles);
     for (int i = 0; i < cycles; ++i) {
         cycle();
         if (HasFatalFailure()) return;
     }
-    DWORD handlesAfter = 0;
-    handleCount(GetCurrentProcess(), &handlesAfter);
-    EXPECT_LE(handlesAfter, handles + 2);
-    EXPECT_LE(guiResources(GetCurrentProcess(), kGdiObjects), gdi + 2);
-    EXPECT_LE(guiResources(GetCurrentProcess(), kUserObjects), user + 2);
+    const win32::testing::ProcessFigures after = win32::testing::MeasureProcess();
+    std::printf("before: GDI %lu, USER %lu, handles %lu; after: %lu, %lu, %lu\n",
+                static_cast<unsigned long>(before.gdi), static_cast<unsigned long>(before.user),
+                static_cast<unsigned long>(before.handles), static_cast<unsigned long>(after.gdi),
+                static_cast<unsigned long>(after.user), static_cast<unsigned long>(after.handles));
+    EXPECT_LE(after.handles, before.handles + 2);
+    EXPECT_LE(after.gdi, before.gdi + 2);
+    EXPECT_LE(after.user, before.user + 2);
     EXPECT_EQ(Call("DllCanUnloadNow"), S_OK);
 }
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/win32/testing/process_figures.h"
 #include "lab/win32/capture_classes.h"
 #include "lab/win32/lab_browser.h"
 #include "lab/win32/lab_frame.h"
@@ -65,69 +66,7 @@ std::string Scenario() {
     return text;
 }
 
-struct Figures {
-    SIZE_T privateBytes = 0;
-    DWORD gdi = 0;
-    DWORD user = 0;
-    DWORD handles = 0;
-};
-
-// Committed memory of this process alone: what its heaps hold.
-SIZE_T PrivateBytes() {
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION region;
-    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
-         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-        if (region.RegionSize == 0) break;
-    }
-    return total;
-}
-
-BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
-    ++*reinterpret_cast<DWORD*>(count);
-    EnumChildWindows(window, CountWindow, count);
-    return TRUE;
-}
-
-// Wine 8 answers GetGuiResources and GetProcessHandleCount with 0, so where
-// they do the objects are counted one by one: windows of this thread (the
-// only one with windows), GDI handles as the table indices Wine's
-// GetObjectType takes without their upper word, kernel handles as the small
-// multiples of four Wine gives out.
-Figures Measure() {
-    using GuiResourcesFn = DWORD(WINAPI*)(HANDLE, DWORD);
-    using HandleCountFn = BOOL(WINAPI*)(HANDLE, PDWORD);
-    auto guiResources = reinterpret_cast<GuiResourcesFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetGuiResources")));
-    auto handleCount = reinterpret_cast<HandleCountFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcessHandleCount")));
-    Figures figures;
-    figures.privateBytes = PrivateBytes();
-    if (guiResources) {
-        figures.gdi = guiResources(GetCurrentProcess(), 0);
-        figures.user = guiResources(GetCurrentProcess(), 1);
-    }
-    if (handleCount) handleCount(GetCurrentProcess(), &figures.handles);
-    if (!figures.gdi) {
-        for (ULONG_PTR index = 1; index < 0x10000; ++index) {
-            if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++figures.gdi;
-        }
-    }
-    if (!figures.user) {
-        EnumThreadWindows(GetCurrentThreadId(), CountWindow,
-                          reinterpret_cast<LPARAM>(&figures.user));
-    }
-    if (!figures.handles) {
-        DWORD flags = 0;
-        for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
-            if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++figures.handles;
-        }
-    }
-    return figures;
-}
-
-void Print(const char* when, const Figures& f) {
+void Print(const char* when, const win32::testing::ProcessFigures& f) {
     std::printf("%s: private %lu KB, GDI %lu, USER %lu, handles %lu\n", when,
                 static_cast<unsigned long>(f.privateBytes / 1024),
                 static_cast<unsigned long>(f.gdi), static_cast<unsigned long>(f.user),
@@ -201,12 +140,12 @@ protected:
     }
 
     // Every capture concluded, the trace's lines let go.
-    Figures Settle() {
+    win32::testing::ProcessFigures Settle() {
         waitFor([&] { return Live() == 0; }, 5000);
         EXPECT_EQ(Live(), 0);
         PumpMessages(200);
         trace().clear();
-        return Measure();
+        return win32::testing::MeasureProcess();
     }
 
     HMODULE module_ = nullptr;
@@ -222,18 +161,18 @@ protected:
 TEST_F(BandLongSession, AThousandPopupsLeaveTheBandHoldingWhatItHeldAfterAHundred) {
     ASSERT_TRUE(frame_->openBar());
     const int pagesPerRound = kRound / kPopupsPerPage;
-    Figures first;
+    win32::testing::ProcessFigures first;
     for (int page = 0; page < kPopups / kPopupsPerPage; ++page) {
         Page(page, page % pagesPerRound == kClosingPage);
         if (HasFatalFailure()) return;
         if ((page + 1) % pagesPerRound == 0) {
-            Figures now = Settle();
+            win32::testing::ProcessFigures now = Settle();
             if (page + 1 == pagesPerRound) first = now;
             std::string when = "after " + std::to_string((page + 1) * kPopupsPerPage) + " popups";
             Print(when.c_str(), now);
         }
     }
-    Figures last = Settle();
+    win32::testing::ProcessFigures last = Settle();
     std::printf("%d popups: %d captured, %d concluded, %d not captured\n", announced_, captured_,
                 concluded_, notCaptured_);
     EXPECT_EQ(announced_, kPopups);

@@ -71,6 +71,8 @@ protected:
     HWND popupFrame() const { return popupFrame_; }
     const std::string& moduleFileName() const { return moduleFileName_; }
     std::string LogText() const;
+    // The hosting windows of capture browsers this thread still has at its top level.
+    static std::vector<HWND> HostWindows();
     int AmbientQueries() const;
 
     // GuardHost
@@ -110,8 +112,6 @@ protected:
     int ticksAfterTeardown = 0;
 
 private:
-    // The hosting windows of capture browsers this thread still has.
-    static std::vector<HWND> HostWindows();
     static BOOL CALLBACK CollectHostWindow(HWND window, LPARAM hosts);
     static LRESULT CALLBACK BandWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
