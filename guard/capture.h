@@ -17,6 +17,10 @@ public:
     virtual std::int32_t captureLevel() const = 0;
     // Drops the reference the engine's list holds.
     virtual void release() = 0;
+    // Finishes at once with what the popup has reported, as the time limit
+    // would, and lets go of its browser and windows, whether or not it was
+    // already finishing.
+    virtual void endNow() = 0;
 
     // The engine's number of the new window this capture holds.
     std::uint32_t windowNumber = 0;

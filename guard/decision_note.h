@@ -34,6 +34,7 @@ struct DecisionNote {
         WhiteRule,     // a white-list rule matched
         Key,           // the user held Ctrl: the window is wanted
         BlockAll,      // "Block ALL new windows"
+        CaptureLimit,  // as many captures as the band keeps are still loading
         Level,         // nothing let the popup go: the protection level holds it
         NoCapture,     // no capture browser could be made
         Link,          // the popup goes where the user's link pointed

@@ -5,6 +5,7 @@
 
 #include "common/decimal.h"
 #include "common/text.h"
+#include "guard/record_bounds.h"
 #include "log/activity_log.h"
 
 namespace qm {
@@ -93,6 +94,10 @@ NewWindowDecision Guard::Decide(DecisionNote& note) {
         note.because = Because::BlockAll;
         return {NewWindowOutcome::Cancelled};
     }
+    if (Captures.size() >= kMaxLiveCaptures) {
+        note.because = Because::CaptureLimit;
+        return {NewWindowOutcome::Cancelled};
+    }
     Capture* capture = CaptureNewWindow();
     note.because = capture ? Because::Level : Because::NoCapture;
     return {capture ? NewWindowOutcome::Captured : NewWindowOutcome::NotCaptured, capture};
@@ -175,6 +180,7 @@ void Guard::ConcludeCapture(Capture& capture, bool userWanted) {
     using Ending = DecisionNote::Ending;
     auto copy = std::make_unique<PopupRecord>(capture.record());
     PopupRecord& popup = *copy;
+    BoundPageTexts(popup);
     DecisionNote note;
     note.step = DecisionNote::Step::Conclusion;
     note.window = capture.windowNumber;
@@ -217,7 +223,27 @@ void Guard::ConcludeCapture(Capture& capture, bool userWanted) {
     }
 }
 
+void Guard::EndCaptures() {
+    // Each conclusion takes its capture out of the list, and may end others
+    // (a reopened window). One still listed after its end was finishing
+    // already, in a conclusion that closed the bar: it is let go as it is.
+    std::vector<Capture*> live = Captures;
+    for (Capture* capture : live) {
+        if (std::find(Captures.begin(), Captures.end(), capture) != Captures.end()) {
+            capture->endNow();
+        }
+    }
+    std::vector<Capture*> left;
+    left.swap(Captures);
+    for (Capture* capture : left) capture->release();
+}
+
 void Guard::KeepRecord(std::unique_ptr<PopupRecord> record) {
+    if (Records.size() >= kMaxRecords) {
+        // Its row points at it: the row goes first.
+        host_.RemoveRecord(*Records.front());
+        Records.erase(Records.begin());
+    }
     Records.push_back(std::move(record));
     const PopupRecord& kept = *Records.back();
     host_.AddRecord(kept);

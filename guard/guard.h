@@ -4,6 +4,7 @@
 // navigation; conclude a finished capture into a record, a reopened window
 // or nothing; and keep the band's count and status text.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -20,6 +21,14 @@
 #include "settings/settings.h"
 
 namespace qm {
+
+// A page that opens more windows than this while the earlier ones still load
+// is flooding: each live capture is a hidden browser, on 9x drawn from the
+// small shared USER and GDI heaps.
+constexpr std::size_t kMaxLiveCaptures = 8;
+// Records kept for the "Popup Windows" list: no one scrolls through more, each
+// also costs a row of the list's heap, and the log keeps the older ones.
+constexpr std::size_t kMaxRecords = 200;
 
 struct NewWindowDecision {
     NewWindowOutcome outcome;
@@ -53,6 +62,9 @@ public:
     CaptureVerdict TakeCaptureVerdict();
     // Called once by a capture when it finishes.
     void ConcludeCapture(Capture& capture, bool userWanted);
+    // The band window goes: every live capture ends now, concluded as its
+    // time limit would conclude it, and none is left in Captures.
+    void EndCaptures();
     void UpdateSessionStatistics(bool stopped);
     void CloseClickWindow();
     // Destroys every record (the user cleared the list).

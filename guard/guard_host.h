@@ -31,6 +31,8 @@ public:
     virtual void OpenInNewWindow(const PopupRecord& record) = 0;
     // Shows a record that the engine has just added to its list.
     virtual void AddRecord(const PopupRecord& record) = 0;
+    // Takes away what shows a record the engine is about to destroy.
+    virtual void RemoveRecord(const PopupRecord& record) = 0;
     virtual void ShowStatus(const std::string& text) = 0;
     virtual void StartFlash() = 0;
     virtual void CheckVisible() = 0;

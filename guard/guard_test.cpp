@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "common/testing/memory_file_system.h"
+#include "guard/record_bounds.h"
 #include "log/activity_log.h"
 
 namespace qm {
@@ -23,6 +26,13 @@ public:
     PopupRecord& record() override { return record_; }
     std::int32_t captureLevel() const override { return level_; }
     void release() override { released_.push_back(this); }
+    void endNow() override {
+        ++ends;
+        if (onEnd) onEnd(*this);
+    }
+
+    std::function<void(FakeCapture&)> onEnd;
+    int ends = 0;
 
 private:
     std::int32_t level_;
@@ -60,6 +70,7 @@ public:
     }
     void OpenInNewWindow(const PopupRecord& record) override { reopened.push_back(record.url); }
     void AddRecord(const PopupRecord& record) override { shown.push_back(&record); }
+    void RemoveRecord(const PopupRecord& record) override { removed.push_back(&record); }
     void ShowStatus(const std::string& text) override { statuses.push_back(text); }
     void StartFlash() override { ++flashes; }
     void CheckVisible() override { ++visibilityChecks; }
@@ -81,6 +92,7 @@ public:
     std::vector<FakeCapture*> released;
     std::vector<std::wstring> reopened;
     std::vector<const PopupRecord*> shown;
+    std::vector<const PopupRecord*> removed;
     std::vector<std::string> statuses;
     std::vector<SeenNote> notes;
 };
@@ -645,6 +657,100 @@ TEST_F(GuardTest, DestroyingTheBandReleasesEveryCapture) {
     EXPECT_TRUE(host.released.empty());
     local.reset();
     EXPECT_EQ(host.released.size(), 2u);
+}
+
+TEST_F(GuardTest, BeyondTheLiveCaptureBoundANewPopupIsCancelledAndNotedSo) {
+    for (std::size_t i = 0; i < kMaxLiveCaptures; ++i) {
+        ASSERT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Captured) << "capture " << i + 1;
+    }
+    ASSERT_EQ(guard.Captures.size(), kMaxLiveCaptures);
+    NewWindowDecision flood = guard.OnNewWindow2();
+    EXPECT_EQ(flood.outcome, NewWindowOutcome::Cancelled);
+    EXPECT_EQ(flood.capture, nullptr);
+    EXPECT_EQ(host.captures.size(), kMaxLiveCaptures) << "no browser made for it";
+    ASSERT_FALSE(host.notes.empty());
+    EXPECT_EQ(host.notes.back().because, DecisionNote::Because::CaptureLimit);
+    EXPECT_EQ(host.notes.back().outcome, NewWindowOutcome::Cancelled);
+    EXPECT_EQ(guard.StoppedCount, 0);
+    EXPECT_TRUE(host.statuses.empty());
+
+    // One concludes: there is room for the next again.
+    Capture& first = *guard.Captures.front();
+    guard.DecideCapturedNavigation(first, L"http://ads.example.org/1.html");
+    Finish(first);
+    EXPECT_EQ(guard.OnNewWindow2().outcome, NewWindowOutcome::Captured);
+}
+
+TEST_F(GuardTest, TheListKeepsTheNewestRecordsAndTheLogEveryOne) {
+    settings.MaxLogSize = 63;
+    auto popup = [this](std::size_t n) {
+        std::wstring url = L"http://ads.example.org/" + std::to_wstring(n) + L".html";
+        ASSERT_EQ(CaptureAndFinish(url.c_str()).outcome, NewWindowOutcome::Captured);
+    };
+    for (std::size_t n = 1; n <= kMaxRecords; ++n) popup(n);
+    EXPECT_EQ(guard.Records.size(), kMaxRecords);
+    EXPECT_TRUE(host.removed.empty()) << "at the bound nothing goes";
+
+    const PopupRecord* oldest = guard.Records.front().get();
+    popup(kMaxRecords + 1);
+    ASSERT_EQ(host.removed.size(), 1u);
+    EXPECT_EQ(host.removed[0], oldest) << "the oldest row goes, while its record lives";
+    ASSERT_EQ(guard.Records.size(), kMaxRecords);
+    EXPECT_EQ(guard.Records.front()->url, L"http://ads.example.org/2.html");
+    EXPECT_EQ(guard.Records.back()->url,
+              L"http://ads.example.org/" + std::to_wstring(kMaxRecords + 1) + L".html");
+    EXPECT_EQ(LogLines(), kMaxRecords + 1);
+    EXPECT_EQ(guard.StoppedCount, static_cast<std::int32_t>(kMaxRecords + 1));
+}
+
+TEST_F(GuardTest, ARecordKeepsPageTextsOnlyAsLongAsTheListShowsThem) {
+    settings.MaxLogSize = 63;
+    const std::wstring longAddress = L"http://ads.example.org/?" + std::wstring(100000, L'q');
+    NewWindowDecision decision = guard.OnNewWindow2();
+    ASSERT_EQ(decision.outcome, NewWindowOutcome::Captured);
+    PopupRecord& loading = decision.capture->record();
+    loading.title = std::wstring(100000, L't');
+    loading.sourceTitle = std::wstring(100000, L's');
+    loading.sourceUrl = longAddress;
+    loading.targetName = std::wstring(100000, L'n');
+    guard.DecideCapturedNavigation(*decision.capture, longAddress);
+    Finish(*decision.capture);
+
+    ASSERT_EQ(guard.Records.size(), 1u);
+    const PopupRecord& kept = *guard.Records[0];
+    EXPECT_EQ(kept.url, longAddress.substr(0, kMaxRecordAddress));
+    EXPECT_EQ(kept.sourceUrl, longAddress.substr(0, kMaxRecordAddress));
+    EXPECT_EQ(kept.title, std::wstring(kMaxRecordText, L't'));
+    EXPECT_EQ(kept.sourceTitle, std::wstring(kMaxRecordText, L's'));
+    EXPECT_EQ(kept.targetName, std::wstring(kMaxRecordText, L'n'));
+    std::vector<std::string> lines = SplitLogLines(files.contents(kLog));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_LT(lines[0].size(), 2 * kMaxRecordAddress + 3 * kMaxRecordText + 100);
+    EXPECT_EQ(host.notes.back().url, kept.url);
+}
+
+TEST_F(GuardTest, EndingTheCapturesConcludesEachAndLeavesNoneListed) {
+    for (int i = 0; i < 3; ++i) guard.OnNewWindow2();
+    ASSERT_EQ(host.captures.size(), 3u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        host.captures[i]->onEnd = [this](FakeCapture& capture) {
+            capture.timedOut = 1;
+            Finish(capture);
+        };
+    }
+    // The third was finishing already when the bar closed: it does not conclude again.
+    guard.EndCaptures();
+
+    EXPECT_TRUE(guard.Captures.empty());
+    for (const auto& capture : host.captures) EXPECT_EQ(capture->ends, 1);
+    EXPECT_EQ(host.released.size(), 3u) << "each reference of the list given back once";
+    EXPECT_EQ(guard.Records.size(), 2u) << "recorded as the time limit records them";
+    EXPECT_EQ(guard.StoppedCount, 2);
+    int timeLimits = 0;
+    for (const SeenNote& note : host.notes) {
+        if (note.step == DecisionNote::Step::Conclusion && note.timeLimit) ++timeLimits;
+    }
+    EXPECT_EQ(timeLimits, 2);
 }
 
 }  // namespace

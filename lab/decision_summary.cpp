@@ -83,6 +83,7 @@ std::string NewWindowText(const AskedWindow& window) {
     if (because == "white-rule") return "allowed: the page is on " + RuleText(d, "white", "white");
     if (because == "key") return "allowed: Ctrl was held";
     if (because == "block-all") return "cancelled: Block ALL new windows is on";
+    if (because == "capture-limit") return "cancelled: as many popups as the band holds still load";
     if (because == "no-capture") return "opened by the browser: no capture browser could be made";
     if (because == "protection") {
         std::string click = window.by == "user" ? "the band saw no click" : "no click";

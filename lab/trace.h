@@ -14,6 +14,8 @@ public:
 
     void add(std::string line);
     const std::vector<std::string>& lines() const { return lines_; }
+    // A long run lets go of the lines it has looked at.
+    void clear() { std::vector<std::string>().swap(lines_); }
     void setListener(Listener listener) { listener_ = std::move(listener); }
 
 private:

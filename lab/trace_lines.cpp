@@ -398,6 +398,8 @@ const char* BecauseWord(DecisionNote::Because because) {
             return "key";
         case B::BlockAll:
             return "block-all";
+        case B::CaptureLimit:
+            return "capture-limit";
         case B::Level:
             return "protection";
         case B::NoCapture:

@@ -18,6 +18,7 @@ public:
     PopupRecord& record() override { return record_; }
     std::int32_t captureLevel() const override { return 2; }
     void release() override { released = true; }
+    void endNow() override {}
     bool released = false;
 
 private:
@@ -40,6 +41,7 @@ public:
     }
     void OpenInNewWindow(const PopupRecord&) override {}
     void AddRecord(const PopupRecord&) override {}
+    void RemoveRecord(const PopupRecord&) override {}
     void ShowStatus(const std::string&) override {}
     void StartFlash() override {}
     void CheckVisible() override {}

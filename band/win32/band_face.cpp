@@ -61,6 +61,10 @@ void BandFace::AddRecord(const PopupRecord& record) {
     if (popupPage_) popupPage_->addRecord(record);
 }
 
+void BandFace::RemoveRecord(const PopupRecord& record) {
+    if (popupPage_) popupPage_->removeRecord(record);
+}
+
 void BandFace::ShowStatus(const std::string& text) {
     if (minitab_) minitab_->showStatus(text);
 }

@@ -34,6 +34,7 @@ public:
 
     // The decision engine's calls.
     void AddRecord(const PopupRecord& record);
+    void RemoveRecord(const PopupRecord& record);
     void ShowStatus(const std::string& text);
     void StartFlash();
 

@@ -156,6 +156,9 @@ HRESULT STDMETHODCALLTYPE BandObject::CloseDW(DWORD) {
     // window and so not closed with the bar: it ends as if cancelled, and the
     // command returns to a band kept alive until it is done.
     if (commandsRunning_ > 0) EndModalDialogs();
+    // Their hidden windows and timers are children of the band window: each
+    // capture is concluded, as its time limit would, before they go with it.
+    guard_->EndCaptures();
     ShowDW(FALSE);
     if (bandWindow_ && IsWindow(bandWindow_)) DestroyWindow(bandWindow_);
     bandWindow_ = nullptr;
@@ -470,6 +473,10 @@ void BandObject::OpenInNewWindow(const PopupRecord& record) {
 
 void BandObject::AddRecord(const PopupRecord& record) {
     face_.AddRecord(record);
+}
+
+void BandObject::RemoveRecord(const PopupRecord& record) {
+    face_.RemoveRecord(record);
 }
 
 void BandObject::ShowStatus(const std::string& text) {

@@ -120,6 +120,7 @@ private:
     Capture* CreateCapture(std::int32_t level) override;
     void OpenInNewWindow(const PopupRecord& record) override;
     void AddRecord(const PopupRecord& record) override;
+    void RemoveRecord(const PopupRecord& record) override;
     void ShowStatus(const std::string& text) override;
     void StartFlash() override;
     void CheckVisible() override;

@@ -184,6 +184,16 @@ void PopupListPage::addRecord(const PopupRecord& record) {
     }
 }
 
+void PopupListPage::removeRecord(const PopupRecord& record) {
+    if (!list_) return;
+    LVFINDINFOA find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = reinterpret_cast<LPARAM>(&record);
+    int row = static_cast<int>(SendMessageA(list_, LVM_FINDITEMA, static_cast<WPARAM>(-1),
+                                            reinterpret_cast<LPARAM>(&find)));
+    if (row >= 0) SendMessageA(list_, LVM_DELETEITEM, row, 0);
+}
+
 void PopupListPage::clearRecords() {
     // The rows point at the records: they go first.
     if (list_) SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);

@@ -30,6 +30,8 @@ public:
     void setViewMode(std::int32_t value, bool save);
     // A row at the top for a record kept in the band's Records.
     void addRecord(const PopupRecord& record);
+    // The row of a record the band is about to destroy goes.
+    void removeRecord(const PopupRecord& record);
     // Empties the list and destroys every record.
     void clearRecords();
 

@@ -1,5 +1,7 @@
 #include "band/win32/subclassed_window.h"
 
+#include "common/win32/module_lock.h"
+
 namespace qm::band {
 namespace {
 
@@ -7,9 +9,24 @@ namespace {
 // the procedure can still pass messages on after the object has let go.
 const char kObjectProperty[] = "QuellmarkSubclassObject";
 const char kOriginalProperty[] = "QuellmarkSubclassOriginal";
+// Set while the window holds a module lock for our procedure left in its chain.
+const char kPinnedProperty[] = "QuellmarkSubclassPinned";
 
 WNDPROC OriginalOf(HWND window) {
     return reinterpret_cast<WNDPROC>(GetPropA(window, kOriginalProperty));
+}
+
+// The window may call our procedure for as long as it lives: the DLL must
+// not be freed under it, whatever the count of our COM objects says.
+void Pin(HWND window) {
+    if (GetPropA(window, kPinnedProperty)) return;
+    win32::LockModule();
+    // Without the mark the lock is never given back: the safe side.
+    SetPropA(window, kPinnedProperty, reinterpret_cast<HANDLE>(1));
+}
+
+void Unpin(HWND window) {
+    if (RemovePropA(window, kPinnedProperty)) win32::UnlockModule();
 }
 
 }  // namespace
@@ -42,6 +59,10 @@ void SubclassedWindow::detach() {
     if (GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Procedure)) {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OriginalOf(window)));
         RemovePropA(window, kOriginalProperty);
+        Unpin(window);
+    } else {
+        // Another procedure was put in front of ours, which it calls.
+        Pin(window);
     }
 }
 
@@ -52,6 +73,8 @@ LRESULT CALLBACK SubclassedWindow::Procedure(HWND window, UINT message, WPARAM w
     if (message == WM_NCDESTROY) {
         if (self) self->detach();
         RemovePropA(window, kOriginalProperty);
+        // The window's last message: nothing of it calls us any more.
+        Unpin(window);
     } else if (self) {
         LRESULT result = 0;
         if (self->handle(message, wParam, lParam, result)) return result;

@@ -17,7 +17,7 @@ public:
     bool attach(HWND window);
     // Gives the window its own procedure back. When someone else has put a
     // procedure in front of ours since, ours stays in the chain and only
-    // passes messages on.
+    // passes messages on, and the module stays locked until the window goes.
     void detach();
     HWND window() const { return window_; }
 

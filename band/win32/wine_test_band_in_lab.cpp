@@ -10,7 +10,9 @@
 #include <string>
 
 #include "rules/resources/tools_ids.h"
+#include "common/win32/testing/process_figures.h"
 #include "common/win32/unique_handle.h"
+#include "lab/win32/capture_classes.h"
 #include "lab/win32/lab_browser.h"
 #include "lab/win32/lab_frame.h"
 #include "lab/win32/scheduler.h"
@@ -57,7 +59,10 @@ protected:
         load(
             "page http://news.example/\n  title \"News\"\n  load 10\nend\n"
             "page http://other.example/\n  load 10\nend\n"
-            "page http://third.example/\n  load 10\nend\n");
+            "page http://third.example/\n  load 10\nend\n"
+            "page http://popups.example/\n  load 10\n"
+            "  onload \"window.open('http://ads.example/slow.html','ad','')\"\nend\n"
+            "popup http://ads.example/slow.html\n  ready never\nend\n");
         main_ = LabBrowser::Create(lab(), BrowserRole::Main, "main");
     }
     void TearDown() override {
@@ -190,6 +195,90 @@ TEST_F(BandInLab, ClosingTheBarEndsAnOpenDialogAndFreesTheBandAfterIt) {
     EXPECT_EQ(Call("DllCanUnloadNow"), S_OK);
 }
 
+BOOL CALLBACK FindBarToolbar(HWND window, LPARAM found) {
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "ToolbarWindow32") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+WNDPROC g_behindUs = nullptr;
+
+LRESULT CALLBACK AfterUs(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcA(g_behindUs, window, message, wParam, lParam);
+}
+
+// Another component of the browser subclassed the bar frame after the band:
+// the band's procedure stays in the frame's chain, so its DLL must stay.
+TEST_F(BandInLab, ADllWhoseProcedureAFrameStillCallsIsNotFreed) {
+    OpenFrame(800, 600);
+    ASSERT_TRUE(frame_->openBar());
+    HWND toolbar = nullptr;
+    EnumChildWindows(frame_->window(), FindBarToolbar, reinterpret_cast<LPARAM>(&toolbar));
+    ASSERT_NE(toolbar, nullptr);
+    HWND barFrame = GetParent(toolbar);
+    g_behindUs = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(barFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfterUs)));
+    ASSERT_NE(g_behindUs, nullptr);
+
+    frame_->closeBar();
+    PumpMessages(50);
+    ASSERT_TRUE(traced("band released refs=0"));
+    EXPECT_EQ(Call("DllCanUnloadNow"), S_FALSE) << "the frame would call freed code";
+    // Unchained by the other component, ours is first again: still called.
+    SetWindowLongPtrA(barFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_behindUs));
+    SendMessageA(barFrame, WM_NULL, 0, 0);
+    EXPECT_EQ(Call("DllCanUnloadNow"), S_FALSE);
+    // A band of a later opening takes the chain over and gives it back whole.
+    ASSERT_TRUE(frame_->openBar());
+    frame_->closeBar();
+    PumpMessages(50);
+    EXPECT_EQ(Call("DllCanUnloadNow"), S_OK);
+    EXPECT_NE(GetWindowLongPtrA(barFrame, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(g_behindUs))
+        << "our procedure left the frame's chain";
+}
+
+TEST_F(BandInLab, AFrameThatStillCallsTheBandUntilItGoesKeepsTheDllTillThen) {
+    OpenFrame(800, 600);
+    ASSERT_TRUE(frame_->openBar());
+    HWND toolbar = nullptr;
+    EnumChildWindows(frame_->window(), FindBarToolbar, reinterpret_cast<LPARAM>(&toolbar));
+    ASSERT_NE(toolbar, nullptr);
+    HWND barFrame = GetParent(toolbar);
+    g_behindUs = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(barFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfterUs)));
+    frame_->closeBar();
+    PumpMessages(50);
+    EXPECT_EQ(Call("DllCanUnloadNow"), S_FALSE);
+    frame_.reset();
+    PumpMessages(50);
+    EXPECT_EQ(Call("DllCanUnloadNow"), S_OK) << "the frame's last message was its last call";
+}
+
+// The capture's timer and hidden browser are children of the band window:
+// closing the bar while one loads concludes it first, as its time limit would.
+TEST_F(BandInLab, ClosingTheBarDuringACaptureRecordsItBeforeItsWindowsGo) {
+    CaptureClasses classes(lab());
+    ASSERT_TRUE(classes.registered());
+    OpenFrame(800, 600);
+    ASSERT_TRUE(frame_->openBar());
+    main_->navigate("http://popups.example/");
+    ASSERT_TRUE(waitFor([this] {
+        return traced("new-window captured \"http://ads.example/slow.html\" into=capture1");
+    })) << traceText();
+    PumpMessages(600);
+    frame_->closeBar();
+    PumpMessages(50);
+    EXPECT_TRUE(
+        traced("decision 1 capture stopped \"http://ads.example/slow.html\" "
+               "because=protection level=2 page=time-limit counted=yes"))
+        << traceText();
+    EXPECT_TRUE(traced("quit capture1"));
+    EXPECT_TRUE(traced("band released refs=0"));
+    EXPECT_EQ(Call("DllCanUnloadNow"), S_OK);
+}
+
 TEST_F(BandInLab, FirstStartWritesTheDefaultsBesideTheDll) {
     OpenFrame(800, 600);
     ASSERT_TRUE(frame_->openBar());
@@ -217,16 +306,6 @@ int BandCycles() {
 }
 
 TEST_F(BandInLab, ManyCyclesLeaveNothingBehind) {
-    using GuiResourcesFn = DWORD(WINAPI*)(HANDLE, DWORD);
-    using HandleCountFn = BOOL(WINAPI*)(HANDLE, PDWORD);
-    auto guiResources = reinterpret_cast<GuiResourcesFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetGuiResources")));
-    auto handleCount = reinterpret_cast<HandleCountFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcessHandleCount")));
-    ASSERT_TRUE(guiResources && handleCount);
-    const DWORD kGdiObjects = 0;
-    const DWORD kUserObjects = 1;
-
     OpenFrame(800, 600);
     auto cycle = [this] {
         ASSERT_TRUE(frame_->openBar());
@@ -236,21 +315,21 @@ TEST_F(BandInLab, ManyCyclesLeaveNothingBehind) {
     };
     // The first cycles load what stays loaded (common controls, fonts, classes).
     for (int i = 0; i < 10; ++i) cycle();
-    DWORD handles = 0;
-    handleCount(GetCurrentProcess(), &handles);
-    DWORD gdi = guiResources(GetCurrentProcess(), kGdiObjects);
-    DWORD user = guiResources(GetCurrentProcess(), kUserObjects);
+    const win32::testing::ProcessFigures before = win32::testing::MeasureProcess();
     const int cycles = BandCycles();
     std::printf("%d band cycles\n", cycles);
     for (int i = 0; i < cycles; ++i) {
         cycle();
         if (HasFatalFailure()) return;
     }
-    DWORD handlesAfter = 0;
-    handleCount(GetCurrentProcess(), &handlesAfter);
-    EXPECT_LE(handlesAfter, handles + 2);
-    EXPECT_LE(guiResources(GetCurrentProcess(), kGdiObjects), gdi + 2);
-    EXPECT_LE(guiResources(GetCurrentProcess(), kUserObjects), user + 2);
+    const win32::testing::ProcessFigures after = win32::testing::MeasureProcess();
+    std::printf("before: GDI %lu, USER %lu, handles %lu; after: %lu, %lu, %lu\n",
+                static_cast<unsigned long>(before.gdi), static_cast<unsigned long>(before.user),
+                static_cast<unsigned long>(before.handles), static_cast<unsigned long>(after.gdi),
+                static_cast<unsigned long>(after.user), static_cast<unsigned long>(after.handles));
+    EXPECT_LE(after.handles, before.handles + 2);
+    EXPECT_LE(after.gdi, before.gdi + 2);
+    EXPECT_LE(after.user, before.user + 2);
     EXPECT_EQ(Call("DllCanUnloadNow"), S_OK);
 }
 

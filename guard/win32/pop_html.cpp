@@ -108,6 +108,10 @@ void PopHtml::LoadBare(IOleClientSite* site) {
 }
 
 PopHtml::~PopHtml() {
+    Close();
+}
+
+void PopHtml::Close() {
     DestroyTimerWindow();
     if (Created) {
         if (CaptureSink) {
@@ -116,11 +120,9 @@ PopHtml::~PopHtml() {
             CaptureSink.reset();
         }
         // A stopped popup's hidden browser goes; a watched popup's window
-        // stays open for the user, and so does the host that holds it.
-        if (CaptureLevel != 1) {
-            if (CaptureBrowser) CaptureBrowser->Quit();
-            if (HostWindow) DestroyWindow(HostWindow);
-        }
+        // stays open for the user, its own browser's to close.
+        if (CaptureLevel != 1 && CaptureBrowser) CaptureBrowser->Quit();
+        if (HostWindow) DestroyWindow(HostWindow);
         HostWindow = nullptr;
     }
     HostSite.reset();
@@ -174,6 +176,19 @@ void PopHtml::OnReadyTimer() {
     timedOut = Watch.TimedOut;
     if (TimerWindow) KillTimer(TimerWindow, IDT_CHECKBUSY);
     Finish();
+}
+
+void PopHtml::endNow() {
+    ComPtr<PopHtml> hold(this);
+    if (!Watch.Finished) {
+        READYSTATE state = READYSTATE_UNINITIALIZED;
+        bool complete = CaptureBrowser && SUCCEEDED(CaptureBrowser->get_ReadyState(&state)) &&
+                        state == READYSTATE_COMPLETE;
+        timedOut = complete ? 0 : 1;
+        Finish();
+    }
+    // Its windows are children of the band's: they go before the band's do.
+    Close();
 }
 
 void PopHtml::Finish() {

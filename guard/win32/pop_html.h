@@ -62,6 +62,7 @@ public:
     PopupRecord& record() override { return Record; }
     std::int32_t captureLevel() const override { return CaptureLevel; }
     void release() override { Release(); }
+    void endNow() override;
 
     // A tick of IDT_CHECKBUSY.
     void OnReadyTimer();
@@ -89,6 +90,8 @@ private:
     void LoadBare(IOleClientSite* site);
     bool StartTimerWindow(HWND parent);
     void DestroyTimerWindow();
+    // Lets go of the browser, its sink and both windows.
+    void Close();
     static LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
 

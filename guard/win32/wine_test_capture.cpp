@@ -115,6 +115,7 @@ TEST_F(CaptureTest, RecordOnlyWatchesThePopupsOwnWindowAndRecordsItUnstopped) {
     EXPECT_EQ(flashes, 0);
     EXPECT_EQ(LogText(), record.ToLogLine());
     EXPECT_FALSE(Traced("quit capture1")) << "the popup's window stays open";
+    EXPECT_TRUE(HostWindows().empty()) << "the host of a concluded capture holds its browser";
 
     // The window now answers to our name: the page reaches it under it.
     RunPageScript("again()");

@@ -3,6 +3,17 @@
 #include "common/win32/qi_table.h"
 
 namespace qm::lab {
+namespace {
+LONG g_connections = 0;
+}
+
+long LiveConnections() {
+    return InterlockedCompareExchange(&g_connections, 0, 0);
+}
+
+ConnectionPoint::~ConnectionPoint() {
+    InterlockedExchangeAdd(&g_connections, -static_cast<LONG>(sinks_.size()));
+}
 
 win32::ComPtr<ConnectionPoint> ConnectionPoint::Create(const IID& iid,
                                                        IConnectionPointContainer* container) {
@@ -44,6 +55,7 @@ HRESULT STDMETHODCALLTYPE ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie)
     }
     *cookie = nextCookie_++;
     sinks_.push_back({*cookie, std::move(dispatch)});
+    InterlockedIncrement(&g_connections);
     return S_OK;
 }
 
@@ -53,6 +65,7 @@ HRESULT STDMETHODCALLTYPE ConnectionPoint::Unadvise(DWORD cookie) {
             // The sink may be released by this very erase: take it out first.
             win32::ComPtr<IDispatch> gone = std::move(it->dispatch);
             sinks_.erase(it);
+            InterlockedDecrement(&g_connections);
             return S_OK;
         }
     }
@@ -68,6 +81,7 @@ void ConnectionPoint::detach() {
     container_ = nullptr;
     std::vector<Sink> sinks;
     sinks.swap(sinks_);
+    InterlockedExchangeAdd(&g_connections, -static_cast<LONG>(sinks.size()));
 }
 
 void ConnectionPoint::fire(DISPID dispid, VARIANTARG* reversedArgs, UINT count, VARIANT* result) {

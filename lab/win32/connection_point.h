@@ -13,6 +13,9 @@
 
 namespace qm::lab {
 
+// Sinks advised on every lab connection point of this process.
+long LiveConnections();
+
 class ConnectionPoint final : public IConnectionPoint {
 public:
     // `container` is not counted: the container owns this object and calls
@@ -38,7 +41,7 @@ public:
 private:
     ConnectionPoint(const IID& iid, IConnectionPointContainer* container)
         : iid_(iid), container_(container) {}
-    ~ConnectionPoint() = default;
+    ~ConnectionPoint();
 
     struct Sink {
         DWORD cookie;

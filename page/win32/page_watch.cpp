@@ -73,11 +73,14 @@ bool PageWatch::OnTimer(std::uint32_t id) {
 bool PageWatch::SinkDocuments() {
     if (!topBrowser_ || !mainSink_) return false;
     mainSink_->UnadviseDocument();
+    // The frames of the page left, or of this page sunk once already, are
+    // let go before the frames shown now are connected.
+    DropFrameSinks();
     ComPtr<IDispatch> current;
     if (FAILED(topBrowser_->get_Document(current.put()))) return false;
     ComPtr<IHTMLDocument2> document = current.as<IHTMLDocument2>();
     if (!document) return false;
-    mainSink_->AdviseDocument(document.get(), true);
+    mainSink_->AdviseDocument(document.get());
     SinkFramesOf(document.get());
     return true;
 }
@@ -111,7 +114,7 @@ void PageWatch::SinkFrame(IHTMLWindow2* window, IWebBrowser2* browser) {
     ComPtr<SinkHtml> sink = SinkHtml::Create(PageOwner(), browser);
     if (!sink) return;
     sink->EnableEvents({DISPID_DOCUMENTCOMPLETE, DISPID_NEWWINDOW2});
-    sink->AdviseDocument(document.get(), false);
+    sink->AdviseDocument(document.get());
     frameSinks_.push_back(std::move(sink));
     SinkFramesOf(document.get());
 }
@@ -126,8 +129,12 @@ void PageWatch::DropDocumentSink(ComPtr<SinkHtml>& sink, bool release) {
 }
 
 void PageWatch::DropFrameSinks() {
-    // Their documents may still hold them; detached, they reach nobody.
-    for (ComPtr<SinkHtml>& sink : frameSinks_) sink->Detach();
+    // A frame document that refuses to let go still holds its sink, which
+    // then reaches nobody.
+    for (ComPtr<SinkHtml>& sink : frameSinks_) {
+        sink->UnadviseDocument();
+        sink->Detach();
+    }
     frameSinks_.clear();
 }
 

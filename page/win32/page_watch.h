@@ -78,7 +78,8 @@ private:
     UnloadNeutralizer neutralizer_;
     win32::ComPtr<IWebBrowser2> topBrowser_;
     win32::ComPtr<SinkHtml> mainSink_;
-    // One per frame document connected since the band was sited.
+    // One per frame document of the page shown, each holding its document's
+    // connection point until the next page is connected or the band leaves.
     std::vector<win32::ComPtr<SinkHtml>> frameSinks_;
     win32::ComPtr<SinkHtml> windowSink_;
 };

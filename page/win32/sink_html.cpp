@@ -327,7 +327,7 @@ HRESULT STDMETHODCALLTYPE SinkHtml::Part::Invoke(DISPID id, REFIID, LCID, WORD, 
     }
 }
 
-bool SinkHtml::Part::Advise(IUnknown* source, bool keepPoint) {
+bool SinkHtml::Part::Advise(IUnknown* source) {
     Unadvise();
     if (!source) return false;
     ComPtr<IConnectionPointContainer> container;
@@ -339,7 +339,7 @@ bool SinkHtml::Part::Advise(IUnknown* source, bool keepPoint) {
     DWORD cookie = 0;
     if (FAILED(point->Advise(static_cast<IDispatch*>(this), &cookie)) || !cookie) return false;
     cookie_ = cookie;
-    if (keepPoint) point_ = std::move(point);
+    point_ = std::move(point);
     return true;
 }
 

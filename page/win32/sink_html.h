@@ -35,15 +35,11 @@ public:
     bool IsEnabled(DISPID event) const;
 
     // Each part is connected to one event source at a time.
-    bool AdviseBrowser(IUnknown* browser) { return browserPart_.Advise(browser, true); }
+    bool AdviseBrowser(IUnknown* browser) { return browserPart_.Advise(browser); }
     void UnadviseBrowser() { browserPart_.Unadvise(); }
-    // A frame's document is advised without keeping its connection point,
-    // so old frames do not live on in the band; their sinks are detached.
-    bool AdviseDocument(IUnknown* document, bool keepPoint) {
-        return documentPart_.Advise(document, keepPoint);
-    }
+    bool AdviseDocument(IUnknown* document) { return documentPart_.Advise(document); }
     void UnadviseDocument() { documentPart_.Unadvise(); }
-    bool AdviseWindow(IUnknown* window) { return windowPart_.Advise(window, true); }
+    bool AdviseWindow(IUnknown* window) { return windowPart_.Advise(window); }
     void UnadviseWindow() { windowPart_.Unadvise(); }
     DWORD BrowserCookie() const { return browserPart_.Cookie(); }
     DWORD DocumentCookie() const { return documentPart_.Cookie(); }
@@ -75,7 +71,8 @@ private:
                                          DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                          UINT* argError) override;
 
-        bool Advise(IUnknown* source, bool keepPoint);
+        // Keeps the connection point until Unadvise.
+        bool Advise(IUnknown* source);
         void Unadvise();
         DWORD Cookie() const { return cookie_; }
 

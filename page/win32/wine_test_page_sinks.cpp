@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "common/win32/module_lock.h"
 #include "guard/win32/testing/band_fixture.h"
+#include "lab/win32/connection_point.h"
 #include "lab/win32/user_actions.h"
 
 namespace qm {
@@ -220,8 +224,7 @@ TEST_F(PageSinksTest, AfterTheTeardownNoSinkOrTimerReachesTheBand) {
     EXPECT_EQ(page->MainSink(), nullptr);
     EXPECT_EQ(page->WindowSink(), nullptr);
     EXPECT_EQ(page->FrameSinkCount(), 0u);
-    // The frame documents still hold their sinks, which now reach nobody.
-    EXPECT_GT(win32::ModuleLockCount(), 0);
+    EXPECT_EQ(win32::ModuleLockCount(), 0) << "the frame documents let go of their sinks too";
     lab::Click(Element("deep"));
     lab::Click(Element("side"));
     lab::Hover(Element("side"));
@@ -232,6 +235,33 @@ TEST_F(PageSinksTest, AfterTheTeardownNoSinkOrTimerReachesTheBand) {
     EXPECT_TRUE(guard->Captures.empty());
     EXPECT_TRUE(statuses.empty());
     Pump(800);
+}
+
+// Each load of a frameset makes new frame documents; the sinks of the page
+// left must go, or every page adds connections and event calls.
+TEST_F(PageSinksTest, TwoHundredLoadsOfAFramesetHoldAsManyConnectionsAsOne) {
+    const char kFrames[] = "http://www.example.com/frames.html";
+    Load(kFrames);
+    // IDT_SINKHTML connects the page shown once more.
+    ASSERT_TRUE(WaitFor(
+        [&] { return std::find(ticks.begin(), ticks.end(), IDT_SINKHTML) != ticks.end(); }, 2000));
+    const long connections = lab::LiveConnections();
+    const std::size_t frameSinks = page->FrameSinkCount();
+    const long sinks = win32::ModuleLockCount();
+    EXPECT_EQ(frameSinks, 3u) << "left, the frame inside it, right; the banner refuses";
+    for (int load = 2; load <= 200; ++load) {
+        Load(kFrames);
+        if (HasFatalFailure()) return;
+    }
+    Pump(50);
+    std::printf("after 1 load: %ld connections, %ld sinks; after 200: %ld, %ld\n", connections,
+                sinks, lab::LiveConnections(), win32::ModuleLockCount());
+    EXPECT_EQ(lab::LiveConnections(), connections);
+    EXPECT_EQ(page->FrameSinkCount(), frameSinks);
+    EXPECT_EQ(win32::ModuleLockCount(), sinks);
+    // The frames of the page shown still hear the user, each once.
+    PressAndRelease("deep", "deep");
+    EXPECT_EQ(guard->ClickTriggered, 1);
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ function newWindow(k, line,    outcome, because) {
     if (because == "plug-in") needs(k, "over a plug-in")
     if (because == "block-all") needs(k, "Block ALL")
     if (because == "key") needs(k, "Ctrl was held")
+    if (because == "capture-limit") needs(k, "as many popups as the band holds")
     if (because == "white-rule") needs(k, "white list (rule \"" option(line, "white") "\")")
     if (outcome == "captured" && option(line, "click") == "no") needs(k, "no click")
 }

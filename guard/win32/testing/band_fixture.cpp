@@ -177,7 +177,9 @@ void BandFixture::TearDown() {
     guard.reset();
     captureBand_.reset();
     captureClasses_.reset();
-    EndWatchedPopupHosts();
+    std::vector<HWND> hosts = HostWindows();
+    EXPECT_TRUE(hosts.empty()) << hosts.size() << " hosting windows outlived their captures";
+    for (HWND host : hosts) DestroyWindow(host);
     if (main_) main_->shutdown();
     main_.reset();
     lab_.reset();
@@ -198,12 +200,10 @@ void BandFixture::TearDown() {
     if (SUCCEEDED(ole_)) OleUninitialize();
 }
 
-// A watched popup ("Record Only") keeps its hosting window, which holds the
-// popup's browser for as long as the thread lives; the test ends them.
-void BandFixture::EndWatchedPopupHosts() {
+std::vector<HWND> BandFixture::HostWindows() {
     std::vector<HWND> hosts;
     EnumThreadWindows(GetCurrentThreadId(), &CollectHostWindow, reinterpret_cast<LPARAM>(&hosts));
-    for (HWND host : hosts) DestroyWindow(host);
+    return hosts;
 }
 
 BOOL CALLBACK BandFixture::CollectHostWindow(HWND window, LPARAM hosts) {

@@ -71,6 +71,8 @@ protected:
     HWND popupFrame() const { return popupFrame_; }
     const std::string& moduleFileName() const { return moduleFileName_; }
     std::string LogText() const;
+    // The hosting windows of capture browsers this thread still has at its top level.
+    static std::vector<HWND> HostWindows();
     int AmbientQueries() const;
 
     // GuardHost
@@ -83,6 +85,7 @@ protected:
     Capture* CreateCapture(std::int32_t level) override;
     void OpenInNewWindow(const PopupRecord& record) override;
     void AddRecord(const PopupRecord& record) override { shown.push_back(record); }
+    void RemoveRecord(const PopupRecord&) override { ++recordsRemoved; }
     void ShowStatus(const std::string& text) override { statuses.push_back(text); }
     void StartFlash() override { ++flashes; }
     void CheckVisible() override { ++visibilityChecks; }
@@ -104,12 +107,12 @@ protected:
     std::vector<std::string> statuses;
     int flashes = 0;
     int visibilityChecks = 0;
+    int recordsRemoved = 0;
     // Band timer ticks delivered, and those that came after the sinks were torn down.
     std::vector<std::uint32_t> ticks;
     int ticksAfterTeardown = 0;
 
 private:
-    static void EndWatchedPopupHosts();
     static BOOL CALLBACK CollectHostWindow(HWND window, LPARAM hosts);
     static LRESULT CALLBACK BandWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
