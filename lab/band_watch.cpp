@@ -13,7 +13,8 @@ std::vector<std::string> BandWatch::observe(const BandSample& sample, unsigned l
     std::vector<std::string> found;
     if (sample.captionFound) {
         // A sample only sees a text; the band setting it again is not seen.
-        if (sample.captionText != captionText_) found = captionSet(sample.captionText, milliseconds);
+        if (sample.captionText != captionText_)
+            found = captionSet(sample.captionText, milliseconds);
         std::vector<std::string> blink = captionShown(sample.captionVisible, milliseconds);
         found.insert(found.end(), blink.begin(), blink.end());
     }

@@ -108,7 +108,8 @@ TEST(BandWatch, HintsComeAndGoBesideTheStatus) {
         {100, "Exit Quellmark.", {"hint shown \"Exit Quellmark.\""}},
         {900, "Exit Quellmark.", {}},  // the pointer moved again: set again
         {2900, "", {"hint gone \"Exit Quellmark.\" after=2000", "status \"\""}},
-        {3000, "session statistics: 1 stopped popups",
+        {3000,
+         "session statistics: 1 stopped popups",
          {"status \"session statistics: 1 stopped popups\""}},
         {3100, "Exit Quellmark.", {"hint shown \"Exit Quellmark.\""}},
         {3150,

@@ -2,7 +2,7 @@
 
 namespace qm::lab {
 
-const char* const kKeyNames[] = {"up",  "down",      "left",    "right", "home",
+const char* const kKeyNames[] = {"up",  "down",    "left",      "right", "home",
                                  "end", "page-up", "page-down", "space"};
 const std::size_t kKeyNameCount = sizeof kKeyNames / sizeof kKeyNames[0];
 

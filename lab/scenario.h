@@ -118,7 +118,8 @@ struct Action {
         BandOpenRow,   // double-click a row of "Popup Windows"
         BandRowMenu,   // right-click a row, then choose the menu item `value`
         BandOpenRule,  // target: a rule's name in a list of "Tools"
-        BandHover,     // the pointer goes over a control, as for BandClick
+        // Where the user's pointer goes, a single click, a key.
+        BandHover,       // the pointer goes over a control, as for BandClick
         BandSelectRule,  // a single click on a rule, as for BandOpenRule
         BandKey,         // target: a key's name, pressed where the keyboard focus is
         // The answer to the next modal dialog, gathered step by step;

@@ -25,14 +25,15 @@ struct ActionWord {
         Milliseconds,
         Size,
         Menu,
-        Text,      // one text in quotes
-        Row,       // a row number or an address in quotes
-        RowMenu,   // a row, then the menu item in quotes
+        Text,       // one text in quotes
+        Row,        // a row number or an address in quotes
+        RowMenu,    // a row, then the menu item in quotes
         LabelText,  // a label and a text, both in quotes
-        Control,    // a text in quotes and in="GROUP", or bar-button
-        Rule,       // a rule's name in quotes and in="GROUP"
-        Key,        // a key's name
-        ListPlace   // a row number, a text in quotes, or below
+        // Controls and places as the user points at them.
+        Control,   // a text in quotes and in="GROUP", or bar-button
+        Rule,      // a rule's name in quotes and in="GROUP"
+        Key,       // a key's name
+        ListPlace  // a row number, a text in quotes, or below
     } argument;
 };
 

@@ -209,7 +209,8 @@ TEST(ScenarioParser, ReportsEachErrorWithItsLine) {
         {"dialog-fill \"Rule Name:\" x", 1, "dialog-fill takes a label and a text in quotes"},
         {"dialog-press OK", 1, "dialog-press takes a text in quotes"},
         {"dialog-tick \"On\" \"Off\"", 1, "unexpected text after dialog-tick's arguments"},
-        {"band-click bar", 1, "band-click takes a text in quotes, then in=\"GROUP\", or bar-button"},
+        {"band-click bar", 1,
+         "band-click takes a text in quotes, then in=\"GROUP\", or bar-button"},
         {"band-click \"Delete\" in=\"\"", 1, "band-click takes a text in quotes"},
         {"band-click \"Delete\" at=\"Black List\"", 1, "unexpected text after band-click's"},
         {"band-hover", 1, "band-hover takes a text in quotes"},
@@ -363,10 +364,10 @@ TEST(ScenarioParser, ReadsWhereTheUserPointsAndTypes) {
 }
 
 TEST(ScenarioParser, ExpectationsBeginWithATraceWordOrAWildcard) {
-    for (const char* pattern : {"decision * capture stopped *", "*", "new-window*", "flash",
-                                "no new-window *", "count 2 record *", "with-band anywhere quit *",
-                                "row \"A\" *", "band-page *", "dialog pressed \"OK\"",
-                                "caption hidden after=*", "hint shown *", "shell open *"}) {
+    for (const char* pattern :
+         {"decision * capture stopped *", "*", "new-window*", "flash", "no new-window *",
+          "count 2 record *", "with-band anywhere quit *", "row \"A\" *", "band-page *",
+          "dialog pressed \"OK\"", "caption hidden after=*", "hint shown *", "shell open *"}) {
         ParsedScenario parsed = ParseScenario(std::string("expect ") + pattern);
         EXPECT_TRUE(parsed.ok()) << pattern << ": " << parsed.errors[0].message;
     }

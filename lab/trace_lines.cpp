@@ -298,8 +298,7 @@ std::string HintShown(std::string_view text) {
 std::string HintGone(std::string_view text, unsigned long afterMs) {
     return "hint gone " + Quote(text) + " after=" + std::to_string(afterMs);
 }
-std::string ShellOpen(std::string_view verb, std::string_view target,
-                      std::string_view parameters) {
+std::string ShellOpen(std::string_view verb, std::string_view target, std::string_view parameters) {
     std::string line = Join({"shell", verb.empty() ? "open" : verb, Quote(target)});
     if (!parameters.empty()) line += " parameters=" + Quote(parameters);
     return line;

@@ -97,9 +97,9 @@ bool IsInGroup(HWND control, const std::string& group) {
             continue;
         }
         std::string text = WithoutMnemonics(WindowText(box));
-        bool named = text == wanted || (text.size() > wanted.size() &&
-                                        text.compare(0, wanted.size(), wanted) == 0 &&
-                                        text[wanted.size()] == ' ');
+        bool named = text == wanted ||
+                     (text.size() > wanted.size() && text.compare(0, wanted.size(), wanted) == 0 &&
+                      text[wanted.size()] == ' ');
         RECT outer;
         GetWindowRect(box, &outer);
         if (named && inner.left >= outer.left && inner.right <= outer.right &&

@@ -98,8 +98,8 @@ private:
                                         UINT_PTR id, DWORD_PTR data);
     // The band lays out its windows when its own window is sized: a
     // caption hidden or shown meanwhile is the layout's doing.
-    static LRESULT CALLBACK BandWindowProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK BandWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR data);
     // The picture buttons of the band and their hints, from its string table.
     void readHints();
     HWND findControl(const std::string& text, const std::string& group, bool barButton) const;

@@ -97,8 +97,7 @@ void ShellWatch::detach() {
     module_ = nullptr;
 }
 
-HINSTANCE WINAPI ShellWatch::Open(HWND, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR,
-                                  INT) {
+HINSTANCE WINAPI ShellWatch::Open(HWND, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR, INT) {
     if (g_trace) g_trace->add(lines::ShellOpen(Text(verb), Text(file), Text(parameters)));
     return reinterpret_cast<HINSTANCE>(kShellDone);
 }
