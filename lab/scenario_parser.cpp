@@ -379,22 +379,27 @@ private:
         return false;
     }
 
-    // "TEXT" [in="GROUP"]; a control may also be bar-button.
+    // "TEXT" [in="GROUP"]; a control may also be bar-button, a rule's
+    // place below (the empty space under a list's rules).
     bool parseNamed(ActionWord::Argument argument, ScenarioLine& line, const std::string& keyword,
                     Action& action) {
         bool control = argument == ActionWord::Argument::Control;
         const char* usage = control ? " takes a text in quotes, then in=\"GROUP\", or bar-button"
-                                    : " takes a rule's name in quotes, then in=\"GROUP\"";
+                                    : " takes a rule's name in quotes or below, then in=\"GROUP\"";
         std::optional<Word> word = line.next();
-        if (control && word && !word->quoted && word->key.empty() && word->text == "bar-button") {
+        bool bare = word && !word->quoted && word->key.empty();
+        if (control && bare && word->text == "bar-button") {
             action.barButton = true;
             return true;
         }
-        if (!word || !word->quoted || !word->key.empty() || word->text.empty()) {
+        if (!control && bare && word->text == "below") {
+            action.belowRows = true;
+        } else if (!word || !word->quoted || !word->key.empty() || word->text.empty()) {
             if (line.error().empty()) fail(keyword + usage);
             return false;
+        } else {
+            action.target = word->text;
         }
-        action.target = word->text;
         ScenarioLine ahead = line;
         std::optional<Word> group = ahead.next();
         if (group && group->key == "in") {

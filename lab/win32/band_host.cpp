@@ -561,6 +561,16 @@ HWND BandHost::ruleList(const std::string& name, const std::string& group, int* 
     return nullptr;
 }
 
+HWND BandHost::ruleList(const std::string& group) const {
+    if (!bandWindowVisible()) return nullptr;
+    for (HWND list : FindShownWindows(bandWindow_, WC_LISTVIEWA)) {
+        if (GetDlgCtrlID(list) != kPopupListId && (group.empty() || IsInGroup(list, group))) {
+            return list;
+        }
+    }
+    return nullptr;
+}
+
 bool BandHost::openRule(const std::string& name, const std::string& group) {
     int row = -1;
     HWND list = ruleList(name, group, &row);
@@ -570,9 +580,9 @@ bool BandHost::openRule(const std::string& name, const std::string& group) {
     return true;
 }
 
-bool BandHost::selectRule(const std::string& name, const std::string& group) {
+bool BandHost::selectRule(const std::string& name, const std::string& group, bool belowRows) {
     int row = -1;
-    HWND list = ruleList(name, group, &row);
+    HWND list = belowRows ? ruleList(group) : ruleList(name, group, &row);
     POINT at;
     if (!list || !ListPoint(list, row, &at)) return false;
     PointAt(list, at);

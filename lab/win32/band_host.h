@@ -72,7 +72,8 @@ public:
     // Double-clicks / clicks the rule that reads `name` in a shown list of
     // "Tools" (the one in the group box `group` when not empty).
     bool openRule(const std::string& name, const std::string& group = {});
-    bool selectRule(const std::string& name, const std::string& group);
+    // With `belowRows`, a click on the list's empty space under its rules.
+    bool selectRule(const std::string& name, const std::string& group, bool belowRows);
     // Presses and releases the key (its place in kKeyNames) in the band's
     // control that has the keyboard focus; false when none of them has it.
     bool pressKey(int key);
@@ -106,6 +107,8 @@ private:
     // A shown list of "Tools" with a rule `name` (in `group` when not
     // empty), and that rule's row.
     HWND ruleList(const std::string& name, const std::string& group, int* row) const;
+    // The first shown list of "Tools" (in `group` when not empty).
+    HWND ruleList(const std::string& group) const;
     // The list of popups when it is shown, and the row chosen in it
     // (selected and scrolled into view), as an index; -1 when not there.
     HWND shownList() const;

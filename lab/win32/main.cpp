@@ -94,6 +94,7 @@ Timeline (in order, in real time):
   band-open-row below         double-click the list's empty space below its rows
   band-open-rule "NAME" [in="GROUP"]     double-click a rule of "Tools" (opens its editor)
   band-select-rule "NAME" [in="GROUP"]   click a rule of "Tools" once (selects it)
+  band-select-rule below [in="GROUP"]    click a rule list below its rules
   band-key KEY                press KEY where the band's focus is: up, down, left,
                               right, home, end, page-up, page-down, space
   dialog-fill "LABEL" "TEXT"  type TEXT over the box after LABEL (focus, select, type)

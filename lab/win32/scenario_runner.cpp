@@ -105,8 +105,9 @@ std::string ActionTarget(const Action& action) {
         case Kind::BandOpenRule:
         case Kind::BandSelectRule: {
             if (action.barButton) return "bar-button";
+            std::string place = action.belowRows ? std::string("below") : Quote(action.target);
             std::string group = action.group.empty() ? std::string() : " in=" + Quote(action.group);
-            return Quote(action.target) + group;
+            return place + group;
         }
         case Kind::DialogWait:
             return std::to_string(action.first);
@@ -308,8 +309,11 @@ private:
                 }
                 return;
             case Kind::BandSelectRule:
-                if (!band->selectRule(action.target, action.group)) {
-                    problem(action, "no list of the band shows a rule " + Quote(action.target));
+                if (!band->selectRule(action.target, action.group, action.belowRows)) {
+                    problem(action,
+                            action.belowRows
+                                ? std::string("no list of the band has room below its rules")
+                                : "no list of the band shows a rule " + Quote(action.target));
                     return;
                 }
                 break;
