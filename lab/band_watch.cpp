@@ -12,7 +12,9 @@ constexpr unsigned long kBlinkMilliseconds = 1000;
 std::vector<std::string> BandWatch::observe(const BandSample& sample, unsigned long milliseconds) {
     std::vector<std::string> found;
     if (sample.captionFound) {
-        found = captionSet(sample.captionText);
+        // A sample only sees a text; the band setting it again is not seen.
+        if (sample.captionText != captionText_)
+            found = captionSet(sample.captionText, milliseconds);
         std::vector<std::string> blink = captionShown(sample.captionVisible, milliseconds);
         found.insert(found.end(), blink.begin(), blink.end());
     }
@@ -34,24 +36,51 @@ std::vector<std::string> BandWatch::observe(const BandSample& sample, unsigned l
     return found;
 }
 
-std::vector<std::string> BandWatch::captionShown(bool visible, unsigned long milliseconds) {
+std::vector<std::string> BandWatch::captionShown(bool visible, unsigned long milliseconds,
+                                                 bool byLayout) {
     std::vector<std::string> found;
-    if (seen_ && captionVisible_ && !visible) {
-        if (!hiddenBefore_ || milliseconds - lastHidden_ > kBlinkMilliseconds) {
-            found.push_back(lines::Flash());
+    if (!seen_) {
+        lastChange_ = milliseconds;
+    } else if (captionVisible_ != visible) {
+        if (!visible && !byLayout) {
+            if (!blinkedBefore_ || milliseconds - lastBlink_ > kBlinkMilliseconds) {
+                found.push_back(lines::Flash());
+            }
+            blinkedBefore_ = true;
+            lastBlink_ = milliseconds;
         }
-        hiddenBefore_ = true;
-        lastHidden_ = milliseconds;
+        found.push_back(lines::Caption(visible, byLayout, milliseconds - lastChange_));
+        lastChange_ = milliseconds;
     }
     captionVisible_ = visible;
     seen_ = true;
     return found;
 }
 
-std::vector<std::string> BandWatch::captionSet(const std::string& text) {
+bool BandWatch::isHint(const std::string& text) const {
+    for (const std::string& hint : hints_) {
+        if (!hint.empty() && hint == text) return true;
+    }
+    return false;
+}
+
+std::vector<std::string> BandWatch::captionSet(const std::string& text,
+                                               unsigned long milliseconds) {
     std::vector<std::string> found;
-    if (text != captionText_ && (seen_ || !text.empty())) found.push_back(lines::Status(text));
+    if (text == captionText_) {
+        captionSetAt_ = milliseconds;
+        return found;
+    }
+    if (isHint(captionText_)) {
+        found.push_back(lines::HintGone(captionText_, milliseconds - captionSetAt_));
+    }
+    if (isHint(text)) {
+        found.push_back(lines::HintShown(text));
+    } else if (seen_ || !text.empty()) {
+        found.push_back(lines::Status(text));
+    }
     captionText_ = text;
+    captionSetAt_ = milliseconds;
     return found;
 }
 

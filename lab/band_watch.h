@@ -1,8 +1,10 @@
 #pragma once
 // What the user sees of the band, turned into trace lines: the status text
-// in its caption, the caption blinking when a popup is stopped, and the
-// rows of its "Popup Windows" list (newest first, as the band inserts them).
-// Each new row is told twice: title and address, then every column.
+// in its caption and the hints of its buttons that take the caption's
+// place, each hide and show of the caption (a blink, or the layout when it
+// does not fit), and the rows of its "Popup Windows" list (newest first,
+// as the band inserts them). Each new row is told twice: title and
+// address, then every column.
 
 #include <string>
 #include <vector>
@@ -20,21 +22,33 @@ struct BandSample {
 
 class BandWatch {
 public:
+    // The texts of the band's button hints: a caption reading one of them
+    // shows a hint, not the status.
+    void setHints(std::vector<std::string> hints) { hints_ = std::move(hints); }
+
     // The lines for what changed since the last sample. `milliseconds` is
-    // a steadily rising clock; a caption hidden again within a second of
-    // its last hiding belongs to the same blinking.
+    // a steadily rising clock; a caption hidden again by a blink within a
+    // second of its last blink belongs to the same blinking.
     std::vector<std::string> observe(const BandSample& sample, unsigned long milliseconds);
-    // The band showed or hid its caption: a line when a blinking begins.
-    std::vector<std::string> captionShown(bool visible, unsigned long milliseconds);
-    // The band set its caption's text: a line when it differs from the last.
-    std::vector<std::string> captionSet(const std::string& text);
+    // The band showed or hid its caption, `byLayout` when its layout did:
+    // a caption line, after a flash line when a blinking begins.
+    std::vector<std::string> captionShown(bool visible, unsigned long milliseconds,
+                                          bool byLayout = false);
+    // The band set its caption's text: a line when it differs from the
+    // last. Setting a hint again restarts its time.
+    std::vector<std::string> captionSet(const std::string& text, unsigned long milliseconds = 0);
 
 private:
+    bool isHint(const std::string& text) const;
+
+    std::vector<std::string> hints_;
     bool seen_ = false;
     std::string captionText_;
+    unsigned long captionSetAt_ = 0;
     bool captionVisible_ = false;
-    bool hiddenBefore_ = false;
-    unsigned long lastHidden_ = 0;
+    unsigned long lastChange_ = 0;
+    bool blinkedBefore_ = false;
+    unsigned long lastBlink_ = 0;
     std::size_t rowCount_ = 0;
 };
 

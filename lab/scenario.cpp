@@ -2,6 +2,10 @@
 
 namespace qm::lab {
 
+const char* const kKeyNames[] = {"up",  "down",    "left",      "right", "home",
+                                 "end", "page-up", "page-down", "space"};
+const std::size_t kKeyNameCount = sizeof kKeyNames / sizeof kKeyNames[0];
+
 const ElementSpec* PageSpec::findElement(const std::string& id) const {
     for (const ElementSpec& element : elements) {
         if (element.id == id) return &element;

@@ -120,12 +120,18 @@ struct Action {
         BandOpenRow,   // double-click a row of "Popup Windows"
         BandRowMenu,   // right-click a row, then choose the menu item `value`
         BandOpenRule,  // target: a rule's name in a list of "Tools"
+        // Where the user's pointer goes, a single click, a key.
+        BandHover,       // the pointer goes over a control, as for BandClick
+        BandSelectRule,  // a single click on a rule, as for BandOpenRule
+        BandKey,         // target: a key's name, pressed where the keyboard focus is
         // The answer to the next modal dialog, gathered step by step;
         // DialogPress completes it.
         DialogFill,  // target: the label before the edit; value: the text
         DialogTick,
         DialogUntick,
         DialogPress,
+        DialogClickRow,  // a click on a row of the dialog's list, or below its rows
+        DialogWait,      // first: milliseconds the dialog stays open
     };
     Kind kind;
     std::string target;  // element id, address, menu item, or a text the user sees
@@ -134,7 +140,15 @@ struct Action {
     int line = 0;
     bool pointGiven = false;  // BarMenu: first and second place the pointer
     std::string value;        // BandRowMenu: the item; DialogFill: the text typed
+    std::string group;        // in=: the group box the control or rule list is in
+    bool barButton = false;   // BandClick, BandHover: the button over the bar's toolbar
+    bool belowRows = false;   // BandOpenRow, DialogClickRow: the empty space below the rows
 };
+
+// The keys band-key presses, by the names a scenario gives them; an
+// action keeps the key's place in this list.
+extern const char* const kKeyNames[];
+extern const std::size_t kKeyNameCount;
 
 struct Expectation {
     enum class Kind { InOrder, Anywhere, Absent, Count };

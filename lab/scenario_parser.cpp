@@ -25,11 +25,16 @@ struct ActionWord {
         Milliseconds,
         Size,
         Menu,
-        Key,       // the one key the lab can hold: ctrl
-        Text,      // one text in quotes
-        Row,       // a row number or an address in quotes
-        RowMenu,   // a row, then the menu item in quotes
-        LabelText  // a label and a text, both in quotes
+        Text,       // one text in quotes
+        Row,        // a row number or an address in quotes
+        RowMenu,    // a row, then the menu item in quotes
+        LabelText,  // a label and a text, both in quotes
+        HeldKey,    // the one key the lab can hold: ctrl
+        // Controls and places as the user points at them.
+        Control,   // a text in quotes and in="GROUP", or bar-button
+        Rule,      // a rule's name in quotes and in="GROUP"
+        Key,       // a key's name
+        ListPlace  // a row number, a text in quotes, or below
     } argument;
 };
 
@@ -50,18 +55,23 @@ const ActionWord kActions[] = {
     {"hide-bar", Kind::HideBar, ActionWord::Argument::None},
     {"show-bar", Kind::ShowBar, ActionWord::Argument::None},
     {"bar-menu", Kind::BarMenu, ActionWord::Argument::Menu},
-    {"hold-key", Kind::HoldKey, ActionWord::Argument::Key},
-    {"release-key", Kind::ReleaseKey, ActionWord::Argument::Key},
+    {"hold-key", Kind::HoldKey, ActionWord::Argument::HeldKey},
+    {"release-key", Kind::ReleaseKey, ActionWord::Argument::HeldKey},
     {"band-tab", Kind::BandTab, ActionWord::Argument::Text},
-    {"band-click", Kind::BandClick, ActionWord::Argument::Text},
+    {"band-click", Kind::BandClick, ActionWord::Argument::Control},
+    {"band-hover", Kind::BandHover, ActionWord::Argument::Control},
     {"band-level", Kind::BandLevel, ActionWord::Argument::Text},
-    {"band-open-row", Kind::BandOpenRow, ActionWord::Argument::Row},
+    {"band-open-row", Kind::BandOpenRow, ActionWord::Argument::ListPlace},
     {"band-row-menu", Kind::BandRowMenu, ActionWord::Argument::RowMenu},
-    {"band-open-rule", Kind::BandOpenRule, ActionWord::Argument::Text},
+    {"band-open-rule", Kind::BandOpenRule, ActionWord::Argument::Rule},
+    {"band-select-rule", Kind::BandSelectRule, ActionWord::Argument::Rule},
+    {"band-key", Kind::BandKey, ActionWord::Argument::Key},
     {"dialog-fill", Kind::DialogFill, ActionWord::Argument::LabelText},
     {"dialog-tick", Kind::DialogTick, ActionWord::Argument::Text},
     {"dialog-untick", Kind::DialogUntick, ActionWord::Argument::Text},
     {"dialog-press", Kind::DialogPress, ActionWord::Argument::Text},
+    {"dialog-click-row", Kind::DialogClickRow, ActionWord::Argument::ListPlace},
+    {"dialog-wait", Kind::DialogWait, ActionWord::Argument::Milliseconds},
 };
 
 std::optional<int> Number(std::string_view text) {
@@ -356,6 +366,77 @@ private:
         return false;
     }
 
+    // A row as parseRow reads it, or below: the empty space under the rows.
+    bool parseListPlace(ScenarioLine& line, const std::string& keyword, Action& action) {
+        ScenarioLine ahead = line;
+        std::optional<Word> word = ahead.next();
+        if (word && !word->quoted && word->key.empty() && word->text == "below") {
+            line = ahead;
+            action.belowRows = true;
+            return true;
+        }
+        if (parseRow(line, keyword, action)) return true;
+        if (line.error().empty()) {
+            result_.errors.back().message += ", or below";
+        }
+        return false;
+    }
+
+    // "TEXT" [in="GROUP"]; a control may also be bar-button, a rule's
+    // place below (the empty space under a list's rules).
+    bool parseNamed(ActionWord::Argument argument, ScenarioLine& line, const std::string& keyword,
+                    Action& action) {
+        bool control = argument == ActionWord::Argument::Control;
+        const char* usage = control ? " takes a text in quotes, then in=\"GROUP\", or bar-button"
+                                    : " takes a rule's name in quotes or below, then in=\"GROUP\"";
+        std::optional<Word> word = line.next();
+        bool bare = word && !word->quoted && word->key.empty();
+        if (control && bare && word->text == "bar-button") {
+            action.barButton = true;
+            return true;
+        }
+        if (!control && bare && word->text == "below") {
+            action.belowRows = true;
+        } else if (!word || !word->quoted || !word->key.empty() || word->text.empty()) {
+            if (line.error().empty()) fail(keyword + usage);
+            return false;
+        } else {
+            action.target = word->text;
+        }
+        ScenarioLine ahead = line;
+        std::optional<Word> group = ahead.next();
+        if (group && group->key == "in") {
+            if (group->text.empty()) {
+                fail(keyword + usage);
+                return false;
+            }
+            action.group = group->text;
+            line = ahead;
+        }
+        return true;
+    }
+
+    bool parseKey(ScenarioLine& line, const std::string& keyword, Action& action) {
+        std::optional<Word> word = line.next();
+        for (std::size_t i = 0; word && !word->quoted && word->key.empty() && i < kKeyNameCount;
+             ++i) {
+            if (word->text == kKeyNames[i]) {
+                action.target = word->text;
+                action.first = static_cast<int>(i);
+                return true;
+            }
+        }
+        if (line.error().empty()) {
+            std::string names;
+            for (std::size_t i = 0; i < kKeyNameCount; ++i) {
+                names += i ? ", " : "";
+                names += kKeyNames[i];
+            }
+            fail(keyword + " takes a key: " + names);
+        }
+        return false;
+    }
+
     bool parseBandArguments(const ActionWord& candidate, const std::string& keyword,
                             ScenarioLine& line, Action& action) {
         std::optional<std::string> first;
@@ -367,6 +448,16 @@ private:
                 break;
             case ActionWord::Argument::Row:
                 if (!parseRow(line, keyword, action)) return false;
+                break;
+            case ActionWord::Argument::ListPlace:
+                if (!parseListPlace(line, keyword, action)) return false;
+                break;
+            case ActionWord::Argument::Control:
+            case ActionWord::Argument::Rule:
+                if (!parseNamed(candidate.argument, line, keyword, action)) return false;
+                break;
+            case ActionWord::Argument::Key:
+                if (!parseKey(line, keyword, action)) return false;
                 break;
             case ActionWord::Argument::RowMenu:
                 if (!parseRow(line, keyword, action)) return false;
@@ -427,7 +518,7 @@ private:
                 case ActionWord::Argument::Menu:
                     if (!parseMenu(line, action)) return;
                     break;
-                case ActionWord::Argument::Key: {
+                case ActionWord::Argument::HeldKey: {
                     std::optional<std::string> key = single(line, "a key");
                     if (!key) return;
                     if (*key != "ctrl") {
@@ -441,6 +532,10 @@ private:
                 case ActionWord::Argument::Row:
                 case ActionWord::Argument::RowMenu:
                 case ActionWord::Argument::LabelText:
+                case ActionWord::Argument::Control:
+                case ActionWord::Argument::Rule:
+                case ActionWord::Argument::Key:
+                case ActionWord::Argument::ListPlace:
                     if (!parseBandArguments(candidate, keyword, line, action)) return;
                     break;
                 case ActionWord::Argument::Size: {

@@ -212,6 +212,26 @@ TEST(ScenarioParser, ReportsEachErrorWithItsLine) {
         {"dialog-fill \"Rule Name:\" x", 1, "dialog-fill takes a label and a text in quotes"},
         {"dialog-press OK", 1, "dialog-press takes a text in quotes"},
         {"dialog-tick \"On\" \"Off\"", 1, "unexpected text after dialog-tick's arguments"},
+        {"band-click bar", 1,
+         "band-click takes a text in quotes, then in=\"GROUP\", or bar-button"},
+        {"band-click \"Delete\" in=\"\"", 1, "band-click takes a text in quotes"},
+        {"band-click \"Delete\" at=\"Black List\"", 1, "unexpected text after band-click's"},
+        {"band-hover", 1, "band-hover takes a text in quotes"},
+        {"band-select-rule Deals", 1, "band-select-rule takes a rule's name in quotes"},
+        {"band-select-rule bar-button", 1, "band-select-rule takes a rule's name in quotes"},
+        {"band-click below", 1, "band-click takes a text in quotes, then in="},
+        {"band-open-rule \"Deals\" \"x\"", 1, "unexpected text after band-open-rule's"},
+        {"band-key", 1, "band-key takes a key: up, down, left, right, home, end, page-up"},
+        {"band-key Down", 1, "band-key takes a key: up, down"},
+        {"band-key \"down\"", 1, "band-key takes a key"},
+        {"band-key down up", 1, "unexpected text after band-key's arguments"},
+        {"band-open-row under", 1,
+         "band-open-row takes a row number from 1 or the row's address in quotes, or below"},
+        {"band-row-menu below \"About\"", 1, "band-row-menu takes a row number from 1"},
+        {"dialog-click-row 0", 1, "dialog-click-row takes a row number from 1"},
+        {"dialog-click-row below 2", 1, "unexpected text after dialog-click-row's arguments"},
+        {"dialog-wait", 1, "expected milliseconds"},
+        {"dialog-wait soon", 1, "expected milliseconds, not soon"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -298,10 +318,65 @@ TEST(ScenarioParser, ReadsTheUsersActionsAtTheBandAndItsDialogs) {
     }
 }
 
+// Controls named by what the user sees or points at: a text and its group,
+// the bar's button, a rule, a key, a row or the space below the rows.
+TEST(ScenarioParser, ReadsWhereTheUserPointsAndTypes) {
+    struct Case {
+        const char* text;
+        Action::Kind kind;
+        std::string target;
+        std::string group;
+        bool barButton;
+        bool belowRows;
+        int first;
+    };
+    using K = Action::Kind;
+    const Case cases[] = {
+        {"band-click \"Add New\" in=\"Black List\"", K::BandClick, "Add New", "Black List", false,
+         false, 0},
+        {"band-click \"Exit Quellmark.\"", K::BandClick, "Exit Quellmark.", "", false, false, 0},
+        {"band-click bar-button", K::BandClick, "", "", true, false, 0},
+        {"band-hover bar-button", K::BandHover, "", "", true, false, 0},
+        {"band-hover \"Tools\"", K::BandHover, "Tools", "", false, false, 0},
+        {"band-click \"bar-button\"", K::BandClick, "bar-button", "", false, false, 0},
+        {"band-select-rule \"Deals\"", K::BandSelectRule, "Deals", "", false, false, 0},
+        {"band-select-rule \"Deals\" in=\"White List\"", K::BandSelectRule, "Deals", "White List",
+         false, false, 0},
+        {"band-open-rule \"Deals\" in=Black", K::BandOpenRule, "Deals", "Black", false, false, 0},
+        {"band-select-rule below in=\"Black List\"", K::BandSelectRule, "", "Black List", false,
+         true, 0},
+        {"band-select-rule below", K::BandSelectRule, "", "", false, true, 0},
+        {"band-key up", K::BandKey, "up", "", false, false, 0},
+        {"band-key page-down", K::BandKey, "page-down", "", false, false, 7},
+        {"band-key space", K::BandKey, "space", "", false, false, 8},
+        {"band-open-row below", K::BandOpenRow, "", "", false, true, 0},
+        {"band-open-row 3", K::BandOpenRow, "", "", false, false, 3},
+        {"dialog-click-row below", K::DialogClickRow, "", "", false, true, 0},
+        {"dialog-click-row 2", K::DialogClickRow, "", "", false, false, 2},
+        {"dialog-click-row \"http://a/\"", K::DialogClickRow, "http://a/", "", false, false, 0},
+        {"dialog-click-row \"below\"", K::DialogClickRow, "below", "", false, false, 0},
+        {"dialog-wait 2500", K::DialogWait, "", "", false, false, 2500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ParsedScenario parsed = ParseScenario(c.text);
+        ASSERT_TRUE(parsed.ok()) << parsed.errors[0].message;
+        ASSERT_EQ(parsed.scenario.actions.size(), 1u);
+        const Action& action = parsed.scenario.actions[0];
+        EXPECT_EQ(action.kind, c.kind);
+        EXPECT_EQ(action.target, c.target);
+        EXPECT_EQ(action.group, c.group);
+        EXPECT_EQ(action.barButton, c.barButton);
+        EXPECT_EQ(action.belowRows, c.belowRows);
+        EXPECT_EQ(action.first, c.first);
+    }
+}
+
 TEST(ScenarioParser, ExpectationsBeginWithATraceWordOrAWildcard) {
-    for (const char* pattern : {"decision * capture stopped *", "*", "new-window*", "flash",
-                                "no new-window *", "count 2 record *", "with-band anywhere quit *",
-                                "row \"A\" *", "band-page *", "dialog pressed \"OK\""}) {
+    for (const char* pattern :
+         {"decision * capture stopped *", "*", "new-window*", "flash", "no new-window *",
+          "count 2 record *", "with-band anywhere quit *", "row \"A\" *", "band-page *",
+          "dialog pressed \"OK\"", "caption hidden after=*", "hint shown *", "shell open *"}) {
         ParsedScenario parsed = ParseScenario(std::string("expect ") + pattern);
         EXPECT_TRUE(parsed.ok()) << pattern << ": " << parsed.errors[0].message;
     }

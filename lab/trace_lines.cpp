@@ -59,6 +59,9 @@ const char* const kTraceWords[] = {
     "band-page",
     "dialog",
     "setting-written",
+    "caption",
+    "hint",
+    "shell",
 };
 const std::size_t kTraceWordCount = std::size(kTraceWords);
 
@@ -285,6 +288,24 @@ std::string Status(std::string_view text) {
 std::string Flash() {
     return "flash";
 }
+std::string Caption(bool shown, bool byLayout, unsigned long afterMs) {
+    return Join({"caption", shown ? "shown" : "hidden", byLayout ? "by=layout" : "",
+                 "after=" + std::to_string(afterMs)});
+}
+std::string HintShown(std::string_view text) {
+    return "hint shown " + Quote(text);
+}
+std::string HintGone(std::string_view text, unsigned long afterMs) {
+    return "hint gone " + Quote(text) + " after=" + std::to_string(afterMs);
+}
+std::string ShellOpen(std::string_view verb, std::string_view target, std::string_view parameters) {
+    std::string line = Join({"shell", verb.empty() ? "open" : verb, Quote(target)});
+    if (!parameters.empty()) line += " parameters=" + Quote(parameters);
+    return line;
+}
+std::string BandDoubleClickedBelowRows() {
+    return "band double-clicked below-rows";
+}
 std::string Record(std::string_view title, std::string_view url) {
     return "record " + Quote(title) + " " + Quote(url);
 }
@@ -299,11 +320,28 @@ std::string Row(const std::vector<std::string>& columns) {
 
 namespace {
 
+// list=[ICON:"TEXT" [sel]ICON:"TEXT" ...], the icon "-" when the row has none.
+std::string ListText(const std::vector<ListRowEntry>& rows) {
+    std::string text = "list=[";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i) text += ' ';
+        if (rows[i].selected) text += "[sel]";
+        text += rows[i].icon < 0 ? std::string("-") : std::to_string(rows[i].icon);
+        text += ':' + Quote(rows[i].text);
+    }
+    return text + ']';
+}
+
 std::string Controls(const std::vector<ControlEntry>& controls) {
     std::string text;
     for (const ControlEntry& control : controls) {
         text += control.grayed ? " [gray]" : " ";
+        if (control.kind == ControlEntry::Kind::List) {
+            text += ListText(control.rows);
+            continue;
+        }
         switch (control.kind) {
+            case ControlEntry::Kind::List:
             case ControlEntry::Kind::Text:
                 break;
             case ControlEntry::Kind::Edit:
@@ -339,6 +377,18 @@ std::string DialogStep(std::string_view done, std::string_view label, std::strin
 }
 std::string DialogRow(const std::vector<std::string>& columns) {
     return "dialog " + Row(columns);
+}
+std::string DialogClickedRow(int row, std::string_view text) {
+    return "dialog clicked row " + std::to_string(row) + " " + Quote(text);
+}
+std::string DialogClickedBelowRows() {
+    return "dialog clicked below-rows";
+}
+std::string DialogWaited(int milliseconds) {
+    return "dialog waited " + std::to_string(milliseconds);
+}
+std::string DialogNow(std::string_view caption, const std::vector<ControlEntry>& controls) {
+    return "dialog now " + Quote(caption) + Controls(controls);
 }
 std::string DialogUnanswered(std::string_view caption) {
     return "dialog unanswered " + Quote(caption);

@@ -28,13 +28,21 @@ struct MenuEntry {
     bool grayed = false;
 };
 
+// A row of a list view as the user sees it: its first column and picture.
+struct ListRowEntry {
+    std::string text;
+    int icon = -1;  // the image list's index; -1: none
+    bool selected = false;
+};
+
 // A control of a band page or a dialog as the user sees it.
 struct ControlEntry {
-    enum class Kind { Text, Edit, Check, Button, Combo };
+    enum class Kind { Text, Edit, Check, Button, Combo, List };
     Kind kind;
     std::string text;  // the label, the edit's or combo's content
     bool checked = false;
     bool grayed = false;
+    std::vector<ListRowEntry> rows;  // a list's rows, top to bottom
 };
 
 // The first word of every trace line, for telling a pattern from a typo.
@@ -91,6 +99,17 @@ std::string ScriptRefused(std::string_view origin, std::string_view code);
 
 std::string Status(std::string_view text);
 std::string Flash();
+// The caption was hidden or shown: by the band's layout (it does not fit)
+// or else by a blink; `afterMs` since the caption's previous hide or show.
+std::string Caption(bool shown, bool byLayout, unsigned long afterMs);
+// A button's hint took the caption / gave it up `afterMs` after it was last set.
+std::string HintShown(std::string_view text);
+std::string HintGone(std::string_view text, unsigned long afterMs);
+// The band asked the shell to carry out `verb` on `target`: shell open "TARGET".
+std::string ShellOpen(std::string_view verb, std::string_view target,
+                      std::string_view parameters = {});
+// A double click on the popup list's empty space below its rows.
+std::string BandDoubleClickedBelowRows();
 std::string Record(std::string_view title, std::string_view url);
 std::string RecordsCleared();
 // Every column of a row of the band's list, left to right.
@@ -106,6 +125,12 @@ std::string DialogShown(std::string_view caption, const std::vector<ControlEntry
 std::string DialogStep(std::string_view done, std::string_view label, std::string_view text = {});
 // A row of a list in the dialog, every column: dialog row "COLUMN" ...
 std::string DialogRow(const std::vector<std::string>& columns);
+// A click in the dialog's list: on row N (from 1), or below the rows.
+std::string DialogClickedRow(int row, std::string_view text);
+std::string DialogClickedBelowRows();
+std::string DialogWaited(int milliseconds);
+// The dialog's controls after a click or a wait of its answer.
+std::string DialogNow(std::string_view caption, const std::vector<ControlEntry>& controls);
 // No answer was prepared: the dialog is cancelled.
 std::string DialogUnanswered(std::string_view caption);
 

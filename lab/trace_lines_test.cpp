@@ -81,6 +81,46 @@ TEST(TraceLines, WhatTheBandsPagesAndDialogsShow) {
     EXPECT_EQ(lines::SettingWritten("MaxLogSize", -1), "setting-written MaxLogSize=-1");
 }
 
+TEST(TraceLines, ListsShowTheirRowsInOrderWithPictureAndSelection) {
+    using K = ControlEntry::Kind;
+    ControlEntry rules{K::List, ""};
+    rules.rows = {{"Deals", 7, false}, {"TO a.example \"x\"", 5, true}, {"", -1, false}};
+    ControlEntry empty{K::List, "ignored"};
+    empty.grayed = true;
+    EXPECT_EQ(lines::BandPage({{K::Text, "Black List"}, rules, {K::Button, "Delete"}, empty}),
+              "band-page \"Black List\" list=[7:\"Deals\" [sel]5:\"TO a.example \\\"x\\\"\" "
+              "-:\"\"] button=\"Delete\" [gray]list=[]");
+    EXPECT_EQ(lines::DialogShown("Log", {rules}),
+              "dialog shown \"Log\" list=[7:\"Deals\" [sel]5:\"TO a.example \\\"x\\\"\" "
+              "-:\"\"]");
+    EXPECT_EQ(lines::DialogNow("Log", {{K::Edit, "STOPPED!\r\nurl: x"}}),
+              "dialog now \"Log\" edit=\"STOPPED!\\x0D\\x0Aurl: x\"");
+}
+
+TEST(TraceLines, CaptionHintShellAndPointerLines) {
+    struct Case {
+        std::string line;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {lines::Caption(false, false, 913), "caption hidden after=913"},
+        {lines::Caption(true, false, 0), "caption shown after=0"},
+        {lines::Caption(false, true, 1017), "caption hidden by=layout after=1017"},
+        {lines::Caption(true, true, 5), "caption shown by=layout after=5"},
+        {lines::HintShown("Exit Quellmark."), "hint shown \"Exit Quellmark.\""},
+        {lines::HintGone("Exit Quellmark.", 2004), "hint gone \"Exit Quellmark.\" after=2004"},
+        {lines::ShellOpen("open", "C:\\qm\\qmhelp.chm"), "shell open \"C:\\\\qm\\\\qmhelp.chm\""},
+        {lines::ShellOpen("", "mailto:a@b.example"), "shell open \"mailto:a@b.example\""},
+        {lines::ShellOpen("print", "x.txt", "/q"), "shell print \"x.txt\" parameters=\"/q\""},
+        {lines::BandDoubleClickedBelowRows(), "band double-clicked below-rows"},
+        {lines::DialogClickedRow(2, "12/09/26 03:26:40AM"),
+         "dialog clicked row 2 \"12/09/26 03:26:40AM\""},
+        {lines::DialogClickedBelowRows(), "dialog clicked below-rows"},
+        {lines::DialogWaited(2500), "dialog waited 2500"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.line, c.expected);
+}
+
 TEST(TraceLines, DecisionsSayWhatTheBandDidAndWhy) {
     using B = DecisionNote::Because;
     DecisionNote newWindow;

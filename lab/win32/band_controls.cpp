@@ -86,6 +86,42 @@ std::vector<HWND> FindShownWindows(HWND top, const char* className) {
     return search.found;
 }
 
+bool IsInGroup(HWND control, const std::string& group) {
+    RECT inner;
+    GetWindowRect(control, &inner);
+    std::string wanted = WithoutMnemonics(group);
+    for (HWND box = GetWindow(GetParent(control), GW_CHILD); box;
+         box = GetWindow(box, GW_HWNDNEXT)) {
+        if (box == control || !IsWindowVisible(box) || !IsClass(box, "Button") ||
+            (GetWindowLongA(box, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX) {
+            continue;
+        }
+        std::string text = WithoutMnemonics(WindowText(box));
+        bool named = text == wanted ||
+                     (text.size() > wanted.size() && text.compare(0, wanted.size(), wanted) == 0 &&
+                      text[wanted.size()] == ' ');
+        RECT outer;
+        GetWindowRect(box, &outer);
+        if (named && inner.left >= outer.left && inner.right <= outer.right &&
+            inner.top >= outer.top && inner.bottom <= outer.bottom) {
+            return true;
+        }
+    }
+    return false;
+}
+
+HWND FindShownControlIn(HWND top, const char* className, const std::string& text,
+                        const std::string& group) {
+    if (group.empty()) return FindShownControl(top, className, text);
+    std::string plain = WithoutMnemonics(text);
+    Search search = {className, &plain, {}};
+    EnumChildWindows(top, &Match, reinterpret_cast<LPARAM>(&search));
+    for (HWND found : search.found) {
+        if (IsInGroup(found, group)) return found;
+    }
+    return nullptr;
+}
+
 std::vector<ControlEntry> ControlEntries(HWND parent) {
     std::vector<ControlEntry> entries;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -93,7 +129,10 @@ std::vector<ControlEntry> ControlEntries(HWND parent) {
         ControlEntry entry{ControlEntry::Kind::Text, WindowText(child)};
         entry.grayed = !IsWindowEnabled(child);
         LONG style = GetWindowLongA(child, GWL_STYLE);
-        if (IsClass(child, "Edit")) {
+        if (IsClass(child, WC_LISTVIEWA)) {
+            entry.kind = ControlEntry::Kind::List;
+            entry.rows = ListRowEntries(child);
+        } else if (IsClass(child, "Edit")) {
             entry.kind = ControlEntry::Kind::Edit;
         } else if (IsClass(child, "ComboBox")) {
             entry.kind = ControlEntry::Kind::Combo;
@@ -146,6 +185,82 @@ std::vector<std::vector<std::string>> ListRows(HWND list) {
         }
     }
     return rows;
+}
+
+std::vector<ListRowEntry> ListRowEntries(HWND list) {
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    std::vector<ListRowEntry> rows;
+    for (int row = 0; row < count; ++row) {
+        LVITEMA item = {};
+        item.mask = LVIF_IMAGE | LVIF_STATE;
+        item.iItem = row;
+        item.stateMask = LVIS_SELECTED;
+        item.iImage = -1;
+        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        ListRowEntry entry;
+        entry.text = ListItemText(list, row, 0);
+        entry.icon = item.iImage < 0 ? -1 : item.iImage;
+        entry.selected = (item.state & LVIS_SELECTED) != 0;
+        rows.push_back(std::move(entry));
+    }
+    return rows;
+}
+
+int FindListRow(HWND list, const std::string& text, int column) {
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int columns = ListColumnCount(list);
+    for (int row = 0; row < count; ++row) {
+        for (int c = column < 0 ? 0 : column; c < (column < 0 ? columns : column + 1); ++c) {
+            if (ListItemText(list, row, c) == text) return row;
+        }
+    }
+    return -1;
+}
+
+bool ListPoint(HWND list, int row, POINT* at) {
+    RECT client;
+    GetClientRect(list, &client);
+    if (row >= 0) {
+        SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        RECT rect = {};
+        rect.left = LVIR_LABEL;
+        SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&rect));
+        *at = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        return true;
+    }
+    // Below the bottom of the last row shown, or near the top of an empty list.
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int below = 4;
+    if (count > 0) {
+        RECT last = {};
+        last.left = LVIR_BOUNDS;
+        SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(count - 1),
+                     reinterpret_cast<LPARAM>(&last));
+        below = last.bottom + 4;
+    }
+    if (below >= client.bottom - 1) return false;
+    *at = {client.right / 4 > 2 ? client.right / 4 : 2, below};
+    LVHITTESTINFO hit = {};
+    hit.pt = *at;
+    SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    return (hit.flags & LVHT_ONITEM) == 0;
+}
+
+void ClickList(HWND list, POINT at) {
+    LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageA(list, WM_LBUTTONUP, 0, where);
+}
+
+void TypeInto(HWND edit, const std::string& text) {
+    HWND dialog = GetParent(edit);
+    // The dialog manager moves the focus as a tab or a click would.
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    if (GetFocus() != edit) SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    if (text.empty()) SendMessageA(edit, WM_CHAR, VK_BACK, 1);
+    for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
 void ClickButton(HWND button) {

@@ -29,6 +29,7 @@ bool ResolveClass(const std::string& name, CLSID* clsid) {
 BandHost::BandHost(Trace& trace, Scheduler& scheduler, HWND barWindow, IWebBrowser2* browser,
                    std::string band, std::function<void()> relayout)
     : trace_(trace),
+      shell_(trace),
       scheduler_(scheduler),
       barWindow_(barWindow),
       browser_(browser),
@@ -72,14 +73,18 @@ bool BandHost::open() {
     trace_.add(lines::BarShown(height_));
     watch_ = BandWatch();
     rowsSeen_ = 0;
+    readHints();
     watch();
     hookCaption();
+    shell_.attach(band_.get());
     return true;
 }
 
 void BandHost::close() {
     if (!band_) return;
     unhookCaption();
+    shell_.detach();
+    hints_.clear();
     win32::ComPtr<IUnknown> band = band_;
     if (win32::ComPtr<IDeskBand> deskBand = band.as<IDeskBand>()) {
         deskBand->ShowDW(FALSE);
@@ -266,9 +271,20 @@ HWND FindControl(HWND top, int id, const char* className) {
     return search.found;
 }
 
-// The ids the band's window gives its caption and its list of popups.
+// The ids the band's window gives its caption and its list of popups,
+// and the button it puts over the bar's toolbar.
 constexpr int kCaptionId = 244;
 constexpr int kPopupListId = 206;
+constexpr int kBarButtonId = 253;
+
+// The band's picture buttons show no text: each is known by the hint its
+// string table gives it (logo, exit, help, size, on/off).
+struct PictureButton {
+    int id;
+    int hint;
+};
+constexpr PictureButton kPictureButtons[] = {
+    {120, 247}, {237, 248}, {239, 249}, {240, 250}, {243, 251}};
 // Where a row of the popup list shows its address, and a rule its name.
 constexpr int kAddressColumn = 1;
 constexpr int kRuleNameColumn = 0;
@@ -314,11 +330,36 @@ void BandHost::hookCaption() {
                                        reinterpret_cast<DWORD_PTR>(this))) {
         caption_ = nullptr;
     }
+    layoutDepth_ = 0;
+    hookedBand_ = bandWindow_;
+    if (hookedBand_ && !SetWindowSubclass(hookedBand_, &BandHost::BandWindowProc, 0,
+                                          reinterpret_cast<DWORD_PTR>(this))) {
+        hookedBand_ = nullptr;
+    }
 }
 
 void BandHost::unhookCaption() {
     if (caption_ && IsWindow(caption_)) RemoveWindowSubclass(caption_, &BandHost::CaptionProc, 0);
     caption_ = nullptr;
+    if (hookedBand_ && IsWindow(hookedBand_)) {
+        RemoveWindowSubclass(hookedBand_, &BandHost::BandWindowProc, 0);
+    }
+    hookedBand_ = nullptr;
+}
+
+LRESULT CALLBACK BandHost::BandWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR data) {
+    auto* self = reinterpret_cast<BandHost*>(data);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, &BandHost::BandWindowProc, id);
+        self->hookedBand_ = nullptr;
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    if (message != WM_SIZE) return DefSubclassProc(window, message, wParam, lParam);
+    ++self->layoutDepth_;
+    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    --self->layoutDepth_;
+    return result;
 }
 
 LRESULT CALLBACK BandHost::CaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -326,14 +367,15 @@ LRESULT CALLBACK BandHost::CaptionProc(HWND window, UINT message, WPARAM wParam,
     auto* self = reinterpret_cast<BandHost*>(data);
     LRESULT result = DefSubclassProc(window, message, wParam, lParam);
     if (message == WM_SETTEXT) {
-        for (std::string& line : self->watch_.captionSet(WindowText(window))) {
+        for (std::string& line : self->watch_.captionSet(WindowText(window), GetTickCount())) {
             self->trace_.add(std::move(line));
         }
     } else if (message == WM_WINDOWPOSCHANGED) {
         UINT flags = reinterpret_cast<const WINDOWPOS*>(lParam)->flags;
         if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) {
             bool shown = (flags & SWP_SHOWWINDOW) != 0;
-            for (std::string& line : self->watch_.captionShown(shown, GetTickCount())) {
+            for (std::string& line :
+                 self->watch_.captionShown(shown, GetTickCount(), self->layoutDepth_ > 0)) {
                 self->trace_.add(std::move(line));
             }
         }
@@ -381,11 +423,54 @@ bool BandHost::clickTab(const std::string& text) {
     return false;
 }
 
-bool BandHost::clickControl(const std::string& text) {
-    HWND button = bandWindowVisible() ? FindShownControl(bandWindow_, "Button", text) : nullptr;
+HWND BandHost::findControl(const std::string& text, const std::string& group,
+                           bool barButton) const {
+    if (!bandWindowVisible()) return nullptr;
+    if (barButton) {
+        HWND button = FindControl(GetParent(bandWindow_), kBarButtonId, "Button");
+        return button && IsWindowVisible(button) ? button : nullptr;
+    }
+    if (HWND control = FindShownControlIn(bandWindow_, "Button", text, group)) return control;
+    if (!group.empty()) return nullptr;
+    for (const auto& [button, hint] : hints_) {
+        if (IsWindow(button) && IsWindowVisible(button) &&
+            WithoutMnemonics(hint) == WithoutMnemonics(text)) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+bool BandHost::clickControl(const std::string& text, const std::string& group, bool barButton) {
+    HWND button = findControl(text, group, barButton);
     if (!button || !IsWindowEnabled(button)) return false;
     ClickWithPointer(button);
     return true;
+}
+
+bool BandHost::hover(const std::string& text, const std::string& group, bool barButton) {
+    HWND control = findControl(text, group, barButton);
+    if (!control) return false;
+    RECT client;
+    GetClientRect(control, &client);
+    PointAt(control, {client.right / 2, client.bottom / 2});
+    return true;
+}
+
+void BandHost::readHints() {
+    hints_.clear();
+    std::vector<std::string> texts;
+    for (const PictureButton& picture : kPictureButtons) {
+        HWND button = FindControl(bandWindow_, picture.id, "Button");
+        if (!button) continue;
+        // The button's module holds the string table its hint comes from.
+        auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(button, GWLP_HINSTANCE));
+        char text[256] = "";
+        if (LoadStringA(module, static_cast<UINT>(picture.hint), text, sizeof text) <= 0) continue;
+        hints_.emplace_back(button, text);
+        texts.push_back(text);
+    }
+    watch_.setHints(std::move(texts));
 }
 
 bool BandHost::pickLevel(const std::string& text) {
@@ -447,24 +532,81 @@ void DoubleClickRow(HWND list, int row) {
 
 }  // namespace
 
-bool BandHost::openRow(int number, const std::string& address) {
+bool BandHost::openRow(int number, const std::string& address, bool belowRows) {
     HWND list = shownList();
+    if (list && belowRows) {
+        POINT at;
+        if (!ListPoint(list, -1, &at)) return false;
+        PointAt(list, at);
+        LPARAM where = MAKELPARAM(at.x, at.y);
+        SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
+        SendMessageA(list, WM_LBUTTONUP, 0, where);
+        trace_.add(lines::BandDoubleClickedBelowRows());
+        return true;
+    }
     int row = list ? chooseRow(list, number, address, kAddressColumn) : -1;
     if (row < 0) return false;
     DoubleClickRow(list, row);
     return true;
 }
 
-bool BandHost::openRule(const std::string& name) {
-    if (!bandWindowVisible()) return false;
+HWND BandHost::ruleList(const std::string& name, const std::string& group, int* row) const {
+    if (!bandWindowVisible()) return nullptr;
     for (HWND list : FindShownWindows(bandWindow_, WC_LISTVIEWA)) {
         if (GetDlgCtrlID(list) == kPopupListId) continue;
-        int row = chooseRow(list, 0, name, kRuleNameColumn);
-        if (row < 0) continue;
-        DoubleClickRow(list, row);
-        return true;
+        if (!group.empty() && !IsInGroup(list, group)) continue;
+        *row = FindListRow(list, name, kRuleNameColumn);
+        if (*row >= 0) return list;
     }
-    return false;
+    return nullptr;
+}
+
+HWND BandHost::ruleList(const std::string& group) const {
+    if (!bandWindowVisible()) return nullptr;
+    for (HWND list : FindShownWindows(bandWindow_, WC_LISTVIEWA)) {
+        if (GetDlgCtrlID(list) != kPopupListId && (group.empty() || IsInGroup(list, group))) {
+            return list;
+        }
+    }
+    return nullptr;
+}
+
+bool BandHost::openRule(const std::string& name, const std::string& group) {
+    int row = -1;
+    HWND list = ruleList(name, group, &row);
+    if (!list) return false;
+    chooseRow(list, row + 1, std::string(), kRuleNameColumn);
+    DoubleClickRow(list, row);
+    return true;
+}
+
+bool BandHost::selectRule(const std::string& name, const std::string& group, bool belowRows) {
+    int row = -1;
+    HWND list = belowRows ? ruleList(group) : ruleList(name, group, &row);
+    POINT at;
+    if (!list || !ListPoint(list, row, &at)) return false;
+    PointAt(list, at);
+    ClickList(list, at);
+    PumpMessages(0);
+    return true;
+}
+
+bool BandHost::pressKey(int key) {
+    static const WORD kVirtualKeys[] = {VK_UP,  VK_DOWN,  VK_LEFT, VK_RIGHT, VK_HOME,
+                                        VK_END, VK_PRIOR, VK_NEXT, VK_SPACE};
+    HWND focus = GetFocus();
+    if (key < 0 || static_cast<std::size_t>(key) >= std::size(kVirtualKeys) || !focus ||
+        !bandWindowVisible() || !IsChild(bandWindow_, focus)) {
+        return false;
+    }
+    WORD vk = kVirtualKeys[key];
+    UINT scan = MapVirtualKeyA(vk, 0);
+    LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
+    SendMessageA(focus, WM_KEYDOWN, vk, down);
+    if (vk == VK_SPACE) SendMessageA(focus, WM_CHAR, ' ', down);
+    SendMessageA(focus, WM_KEYUP, vk, down | (static_cast<LPARAM>(3) << 30));
+    PumpMessages(0);
+    return true;
 }
 
 bool BandHost::rowMenu(int number, const std::string& address, const std::string& item) {

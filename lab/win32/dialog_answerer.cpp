@@ -1,6 +1,9 @@
 #include "lab/win32/dialog_answerer.h"
 
+#include <commctrl.h>
+
 #include "lab/win32/band_controls.h"
+#include "lab/win32/scheduler.h"
 #include "lab/trace_lines.h"
 
 namespace qm::lab {
@@ -22,6 +25,20 @@ HWND EditAfter(HWND label) {
         if (IsClass(next, "Static")) return nullptr;
     }
     return nullptr;
+}
+
+// What a step names, for the trace when the dialog lacks it.
+std::string StepName(const Action& step) {
+    if (step.kind != Action::Kind::DialogClickRow) return step.target;
+    if (step.belowRows) return "below-rows";
+    return step.first > 0 ? "row " + std::to_string(step.first) : step.target;
+}
+
+// Where typing into the control goes: an edit, or the edit of a combo box.
+HWND TypingTarget(HWND control) {
+    if (IsClass(control, "Edit")) return control;
+    HWND inner = FindWindowExA(control, nullptr, "Edit", nullptr);
+    return inner ? inner : nullptr;
 }
 
 }  // namespace
@@ -57,6 +74,33 @@ void DialogAnswerer::problem(const Action& step, const std::string& text) {
     problems_.push_back("line " + std::to_string(step.line) + ": " + text);
 }
 
+bool DialogAnswerer::clickRow(HWND dialog, const Action& step) {
+    std::vector<HWND> lists = FindShownWindows(dialog, "SysListView32");
+    if (lists.empty()) return false;
+    HWND list = lists.front();
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int row = -1;
+    if (!step.belowRows) {
+        row = step.first > 0 ? (step.first <= count ? step.first - 1 : -1)
+                             : FindListRow(list, step.target, -1);
+        if (row < 0) return false;
+    }
+    POINT at;
+    if (!ListPoint(list, row, &at)) return false;
+    ClickList(list, at);
+    PumpMessages(0);
+    trace_.add(row < 0 ? lines::DialogClickedBelowRows()
+                       : lines::DialogClickedRow(row + 1, ListItemText(list, row, 0)));
+    traceNow(dialog);
+    return true;
+}
+
+void DialogAnswerer::traceNow(HWND dialog) {
+    if (IsWindow(dialog) && IsWindowVisible(dialog)) {
+        trace_.add(lines::DialogNow(WindowText(dialog), ControlEntries(dialog)));
+    }
+}
+
 void DialogAnswerer::look() {
     // Looked for again first: an answer may open a dialog of its own.
     task_ = scheduler_.after(kLookMilliseconds, [this] { look(); });
@@ -88,8 +132,10 @@ void DialogAnswerer::answer(HWND dialog, const std::vector<Action>& steps) {
     for (const Action& step : steps) {
         if (!IsWindow(dialog)) return;
         if (!apply(dialog, step)) {
-            trace_.add(lines::DialogStep("missing", step.target));
-            problem(step, "the dialog has no control " + Quote(step.target));
+            trace_.add(lines::DialogStep("missing", StepName(step)));
+            problem(step, "the dialog has no " + (step.kind == Action::Kind::DialogClickRow
+                                                      ? std::string("such row")
+                                                      : "control " + Quote(step.target)));
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
             return;
         }
@@ -105,10 +151,22 @@ bool DialogAnswerer::apply(HWND dialog, const Action& step) {
             HWND label = FindShownControl(dialog, "Static", step.target);
             HWND edit = label ? EditAfter(label) : nullptr;
             if (!edit) return false;
-            SetWindowTextA(edit, step.value.c_str());
+            if (HWND typed = TypingTarget(edit)) {
+                TypeInto(typed, step.value);
+            } else {
+                SetWindowTextA(edit, step.value.c_str());  // a drop-down list takes no typing
+            }
             trace_.add(lines::DialogStep("filled", step.target, step.value));
             return true;
         }
+        case Action::Kind::DialogClickRow:
+            return clickRow(dialog, step);
+        case Action::Kind::DialogWait:
+            trace_.add(lines::DialogWaited(step.first));
+            PumpMessages(static_cast<unsigned>(step.first),
+                         [dialog] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+            traceNow(dialog);
+            return true;
         case Action::Kind::DialogTick:
         case Action::Kind::DialogUntick: {
             HWND box = FindShownControl(dialog, "Button", step.target);

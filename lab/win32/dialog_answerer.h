@@ -34,6 +34,10 @@ private:
     void look();
     void answer(HWND dialog, const std::vector<Action>& steps);
     bool apply(HWND dialog, const Action& step);
+    // A click on a row of the dialog's (first) list, or below its rows.
+    bool clickRow(HWND dialog, const Action& step);
+    // The dialog's controls as they are now.
+    void traceNow(HWND dialog);
     void problem(const Action& step, const std::string& text);
 
     Trace& trace_;

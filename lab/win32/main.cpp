@@ -85,12 +85,25 @@ Timeline (in order, in real time):
   hold-key ctrl | release-key ctrl   Ctrl down / up, as GetKeyState reads it
   bar-menu [X,Y] ["ITEM"]     right-click the band at X,Y of its window; choose ITEM
   band-tab "TEXT" | band-click "TEXT" | band-level "TEXT"   the band's tabs, buttons,
-                              check boxes and level list, by the text they show
+                              check boxes and level list, by the text they show; a
+                              picture button by its hint ("Exit Quellmark.")
+  band-click "TEXT" in="GROUP"   the control in the group box GROUP ("Black List")
+  band-click bar-button       the button the band put over the bar's toolbar
+  band-hover "TEXT" [in="GROUP"] | band-hover bar-button   the pointer goes over it
   band-open-row ROW | band-row-menu ROW "ITEM"   double-click / right-click a row of
                               "Popup Windows": ROW is a number from 1 (top) or "ADDRESS"
-  band-open-rule "NAME"       double-click a rule of "Tools" (opens its editor)
-  dialog-fill "LABEL" "TEXT" | dialog-tick "TEXT" | dialog-untick "TEXT"
-  dialog-press "TEXT"         the answer to the next dialog the band opens
+  band-open-row below         double-click the list's empty space below its rows
+  band-open-rule "NAME" [in="GROUP"]     double-click a rule of "Tools" (opens its editor)
+  band-select-rule "NAME" [in="GROUP"]   click a rule of "Tools" once (selects it)
+  band-select-rule below [in="GROUP"]    click a rule list below its rules
+  band-key KEY                press KEY where the band's focus is: up, down, left,
+                              right, home, end, page-up, page-down, space
+  dialog-fill "LABEL" "TEXT"  type TEXT over the box after LABEL (focus, select, type)
+  dialog-tick "TEXT" | dialog-untick "TEXT"
+  dialog-click-row ROW | dialog-click-row below   click a row (number or "TEXT") of the
+                              dialog's list, or below its rows
+  dialog-wait MS              the dialog stays open MS milliseconds
+  dialog-press "TEXT"         the answer to the next dialog the band opens (ends it)
 
 Expectations (checked against the trace at the end; * matches anything):
   expect PATTERN              a line matches, after the previous expect's line
@@ -119,12 +132,20 @@ TRACE (one line per event)
   bandinfo mask=.. min=X,Y max=X,Y integral=X,Y actual=X,Y title="T" flags=..
   bar shown height=N   bar resized height=N   bar hidden   bar show-window true|false hr=..
   status "TEXT"   flash   record "TITLE" "URL"   records cleared   (the band's window)
+  caption hidden|shown [by=layout] after=MS  each hide and show of the caption: a blink,
+                                             or its layout; MS since the previous one
+  hint shown "TEXT"   hint gone "TEXT" after=MS   a picture button's hint in the caption
+  shell VERB "TARGET" [parameters="P"]       the band asked the shell (nothing opened)
   row "COLUMN" ...                           every column of a new row, after its record
+  band double-clicked below-rows             band-open-row below
   band-page "TEXT" [x]"CHECK" [ ]"CHECK" edit="T" combo="T" button="T" [gray]..
+            list=[ICON:"ROW" [sel]ICON:"ROW" ...]   a list's rows, picture, selection
                                              the band's pages shown, after a band action
   dialog shown "CAPTION" CONTROLS...   dialog filled "LABEL" "TEXT"
   dialog ticked|unticked|pressed|missing "TEXT"   dialog unanswered "CAPTION"
   dialog row "COLUMN" ...                    a row of a list in the dialog just shown
+  dialog clicked row N "TEXT" | dialog clicked below-rows   dialog waited MS
+  dialog now "CAPTION" CONTROLS...           the dialog after a click or a wait
   bar-menu items "ITEM" [x]"CHECKED" [gray]"DISABLED" - ...
   bar-menu chose "ITEM" hr=..   bar-menu missing "ITEM"   bar-menu failed hr=..
   browser size WIDTHxHEIGHT by=user|caller

@@ -67,6 +67,16 @@ const char* ActionWord(Kind kind) {
             return "band-row-menu";
         case Kind::BandOpenRule:
             return "band-open-rule";
+        case Kind::BandHover:
+            return "band-hover";
+        case Kind::BandSelectRule:
+            return "band-select-rule";
+        case Kind::BandKey:
+            return "band-key";
+        case Kind::DialogClickRow:
+            return "dialog-click-row";
+        case Kind::DialogWait:
+            return "dialog-wait";
         case Kind::DialogFill:
             return "dialog-fill";
         case Kind::DialogTick:
@@ -94,10 +104,19 @@ std::string ActionTarget(const Action& action) {
             std::string item = action.target.empty() ? std::string() : Quote(action.target);
             return point.empty() || item.empty() ? point + item : point + " " + item;
         }
-        case Kind::BandTab:
         case Kind::BandClick:
-        case Kind::BandLevel:
+        case Kind::BandHover:
         case Kind::BandOpenRule:
+        case Kind::BandSelectRule: {
+            if (action.barButton) return "bar-button";
+            std::string place = action.belowRows ? std::string("below") : Quote(action.target);
+            std::string group = action.group.empty() ? std::string() : " in=" + Quote(action.group);
+            return place + group;
+        }
+        case Kind::DialogWait:
+            return std::to_string(action.first);
+        case Kind::BandTab:
+        case Kind::BandLevel:
         case Kind::DialogTick:
         case Kind::DialogUntick:
         case Kind::DialogPress:
@@ -105,7 +124,9 @@ std::string ActionTarget(const Action& action) {
         case Kind::DialogFill:
             return Quote(action.target) + " " + Quote(action.value);
         case Kind::BandOpenRow:
-        case Kind::BandRowMenu: {
+        case Kind::BandRowMenu:
+        case Kind::DialogClickRow: {
+            if (action.belowRows) return "below";
             std::string row =
                 action.first > 0 ? std::to_string(action.first) : Quote(action.target);
             return action.kind == Kind::BandRowMenu ? row + " " + Quote(action.value) : row;
@@ -115,14 +136,22 @@ std::string ActionTarget(const Action& action) {
     }
 }
 
+// A control as a scenario names it, for the problems.
+std::string ControlName(const Action& action) {
+    if (action.barButton) return "bar button";
+    std::string name = "button " + Quote(action.target);
+    return action.group.empty() ? name : name + " in " + Quote(action.group);
+}
+
 bool IsBandAction(Kind kind) {
     return kind == Kind::BandTab || kind == Kind::BandClick || kind == Kind::BandLevel ||
-           kind == Kind::BandOpenRow || kind == Kind::BandRowMenu || kind == Kind::BandOpenRule;
+           kind == Kind::BandOpenRow || kind == Kind::BandRowMenu || kind == Kind::BandOpenRule ||
+           kind == Kind::BandHover || kind == Kind::BandSelectRule || kind == Kind::BandKey;
 }
 
 bool IsDialogStep(Kind kind) {
     return kind == Kind::DialogFill || kind == Kind::DialogTick || kind == Kind::DialogUntick ||
-           kind == Kind::DialogPress;
+           kind == Kind::DialogPress || kind == Kind::DialogClickRow || kind == Kind::DialogWait;
 }
 
 class Runner {
@@ -279,8 +308,28 @@ private:
                 }
                 break;
             case Kind::BandClick:
-                if (!band->clickControl(action.target)) {
-                    problem(action, "the band shows no button " + Quote(action.target));
+                if (!band->clickControl(action.target, action.group, action.barButton)) {
+                    problem(action, "the band shows no " + ControlName(action));
+                    return;
+                }
+                break;
+            case Kind::BandHover:
+                if (!band->hover(action.target, action.group, action.barButton)) {
+                    problem(action, "the band shows no " + ControlName(action));
+                }
+                return;
+            case Kind::BandSelectRule:
+                if (!band->selectRule(action.target, action.group, action.belowRows)) {
+                    problem(action,
+                            action.belowRows
+                                ? std::string("no list of the band has room below its rules")
+                                : "no list of the band shows a rule " + Quote(action.target));
+                    return;
+                }
+                break;
+            case Kind::BandKey:
+                if (!band->pressKey(action.first)) {
+                    problem(action, "no control of the band has the keyboard focus");
                     return;
                 }
                 break;
@@ -291,8 +340,9 @@ private:
                 }
                 break;
             case Kind::BandOpenRow:
-                if (!band->openRow(action.first, action.target)) {
-                    problem(action, "the popup list shows no such row");
+                if (!band->openRow(action.first, action.target, action.belowRows)) {
+                    problem(action, action.belowRows ? "the popup list has no room below its rows"
+                                                     : "the popup list shows no such row");
                 }
                 return;
             case Kind::BandRowMenu:
@@ -301,7 +351,7 @@ private:
                 }
                 return;
             case Kind::BandOpenRule:
-                if (!band->openRule(action.target)) {
+                if (!band->openRule(action.target, action.group)) {
                     problem(action, "no list of the band shows a rule " + Quote(action.target));
                 }
                 return;
