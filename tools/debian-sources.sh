@@ -7,9 +7,9 @@ set -euo pipefail
 dest=$1
 shift
 mkdir -p "$dest/download"
-for spec in "$@"; do
-  name=${spec%%=*}
-  version=${spec#*=}
+for wanted in "$@"; do
+  name=${wanted%%=*}
+  version=${wanted#*=}
   stamp="$dest/$name/.unpacked-version"
   if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ]; then
     continue
