@@ -6,6 +6,9 @@
 #   qm_unit_tests, qm_wine_tests (Windows only), qm_benchmarks (native only), fuzz_* (QM_FUZZ)
 
 add_compile_options(-Wall -Wextra -Wno-missing-field-initializers)
+# No C++ exceptions anywhere: a failed allocation of a container ends the
+# process, and what may fail is created with new (std::nothrow).
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions> -fno-asynchronous-unwind-tables)
 
 if(QM_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
@@ -16,6 +19,9 @@ if(QM_FUZZ)
   # The core must be instrumented too, or the fuzzer sees no coverage.
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
 endif()
+
+# zlib: the system's, except where the shipped build compiles its own.
+set(QM_ZLIB z)
 
 if(WIN32)
   # Wine runs each build in a prefix of its own architecture; the scripts in
@@ -35,6 +41,12 @@ if(WIN32)
     set(QM_DLL_IMAGE_BASE 0x69740000)
   endif()
   file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "${QM_WINE_ARCH}\n")
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # Before this folder's definitions and options, which the runtime's
+    # sources are not written for.
+    add_subdirectory(${CMAKE_SOURCE_DIR}/cmake/runtime ${CMAKE_BINARY_DIR}/runtime)
+    set(QM_ZLIB qm_zlib)
+  endif()
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${CMAKE_BINARY_DIR})
   # Debian's MinGW ships no .idl files: Wine's headers and stdole2.tlb serve.
   set(QM_WIDL ${QM_MINGW_TRIPLET}-widl --${QM_WINE_ARCH} -I/usr/include/wine/wine/windows

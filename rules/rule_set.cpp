@@ -1,7 +1,7 @@
 #include "rules/rule_set.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include <cstdlib>
 
 #include "rules/location_text.h"
 
@@ -56,7 +56,7 @@ RuleView RuleSet::ViewOf(const Entry& entry) const {
 }
 
 RuleSet::TextSpan RuleSet::AddText(std::string_view text) {
-    if (text.size() > kMaxTextSize - text_.size()) throw std::length_error("RuleSet texts");
+    if (text.size() > kMaxTextSize - text_.size()) std::abort();
     TextSpan span{static_cast<std::uint32_t>(text_.size()),
                   static_cast<std::uint32_t>(text.size())};
     text_ += text;
@@ -159,7 +159,7 @@ void RuleSet::reserve(std::size_t count) {
 }
 
 void RuleSet::assign(RuleRecords records) {
-    if (records.bytes.size() > kMaxTextSize) throw std::length_error("RuleSet texts");
+    if (records.bytes.size() > kMaxTextSize) std::abort();
     clear();
     text_ = std::move(records.bytes);
     recordEnds_ = std::move(records.ends);

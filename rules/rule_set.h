@@ -22,7 +22,7 @@ namespace qm {
 class RuleSet {
 public:
     // Texts are found by 32-bit offsets into the set's buffer. Adding beyond
-    // this throws std::length_error, as a standard container does.
+    // this ends the process, as a standard container's overflow does.
     static constexpr std::size_t kMaxTextSize = 0xFFFFFFFFu;
 
     void append(const Rule& rule);

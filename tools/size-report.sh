@@ -13,7 +13,7 @@ case "$(cat "$build/wine-arch")" in
   win64) objdump=x86_64-w64-mingw32-objdump ;;
   *) echo "unknown architecture in $build/wine-arch" >&2; exit 1 ;;
 esac
-declare -A budget=([quellmark.dll]=300000 [uninstall.exe]=280000 [QuellmarkSetup.exe]=700000)
+declare -A budget=([quellmark.dll]=180000 [uninstall.exe]=118000 [QuellmarkSetup.exe]=440000)
 over=0
 for file in quellmark.dll uninstall.exe QuellmarkSetup.exe; do
   path="$out/$file"

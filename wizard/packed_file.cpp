@@ -3,7 +3,6 @@
 #include <zlib.h>
 
 #include <cstdint>
-#include <exception>
 
 namespace qm {
 namespace {
@@ -35,17 +34,12 @@ bool UnpackFile(std::string_view packed, std::string& bytes) {
     for (std::size_t i = kSizeBytes; i-- > 0;) {
         size = size << 8 | static_cast<unsigned char>(packed[i]);
     }
-    if (size == UINT32_MAX) return false;
-    try {
-        std::string out(static_cast<std::size_t>(size) + 1, '\0');
-        if (!Inflate(packed.substr(kSizeBytes), out, size)) return false;
-        out.resize(size);
-        bytes.swap(out);
-        return true;
-    } catch (const std::exception&) {
-        // More than memory holds (or a string can be): no file.
-        return false;
-    }
+    if (size > kMaxUnpackedSize) return false;
+    std::string out(static_cast<std::size_t>(size) + 1, '\0');
+    if (!Inflate(packed.substr(kSizeBytes), out, size)) return false;
+    out.resize(size);
+    bytes.swap(out);
+    return true;
 }
 
 }  // namespace qm

@@ -63,6 +63,8 @@ TEST(PackedFile, RejectsAnythingButTheWholeFile) {
         {"size says one more", withSize(static_cast<std::uint32_t>(file.size() + 1))},
         {"size says one less", withSize(static_cast<std::uint32_t>(file.size() - 1))},
         {"size says nothing", withSize(0)},
+        {"size beyond any packed file", withSize(static_cast<std::uint32_t>(kMaxUnpackedSize + 1))},
+        {"size beyond what memory holds", withSize(UINT32_MAX - 1)},
         {"largest size", withSize(UINT32_MAX)},
         {"byte after the stream", packed + "!"},
         {"damaged stream", flipped},

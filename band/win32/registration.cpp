@@ -9,6 +9,7 @@
 #include "band/win32/registrar.h"
 #include "band/resources/resource_ids.h"
 #include "common/win32/com_ptr.h"
+#include "common/win32/unique_handle.h"
 
 namespace qm::band {
 namespace {
@@ -53,7 +54,8 @@ HRESULT SetCategory(bool install) {
 
 // The category manager leaves an empty "Implemented Categories" key behind,
 // and a key with a subkey survives the script's removal of the class key.
-// Deleting it only succeeds while it is empty, so another category is kept.
+// Only an empty one goes, so another category is kept: Windows 9x deletes a
+// key with all its subkeys, so emptiness is checked first.
 void DropEmptyCategoryKey() {
     LPOLESTR clsid = nullptr;
     if (FAILED(StringFromCLSID(CLSID_pop, &clsid))) return;
@@ -61,7 +63,18 @@ void DropEmptyCategoryKey() {
     WideCharToMultiByte(CP_ACP, 0, clsid, -1, text, sizeof text, nullptr, nullptr);
     CoTaskMemFree(clsid);
     std::string key = std::string("CLSID\\") + text + "\\Implemented Categories";
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
+    DWORD subkeys = 0;
+    {
+        win32::UniqueKey categories;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, categories.put()) !=
+                ERROR_SUCCESS ||
+            RegQueryInfoKeyA(categories.get(), nullptr, nullptr, nullptr, &subkeys, nullptr,
+                             nullptr, nullptr, nullptr, nullptr, nullptr,
+                             nullptr) != ERROR_SUCCESS) {
+            return;
+        }
+    }
+    if (subkeys == 0) RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
 }
 
 HRESULT RegisterTypeLibrary(const std::wstring& module) {

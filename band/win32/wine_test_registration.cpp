@@ -156,6 +156,22 @@ TEST_F(Registration, UnregisterRemovesOurKeysButNotClsid) {
     EXPECT_TRUE(KeyExists("CLSID"));
 }
 
+// Another program's category of our class stays, and with it the keys above.
+TEST_F(Registration, UnregisterKeepsAnotherCategoryOfTheClass) {
+    ASSERT_EQ(RunRegsvr32(""), 0u);
+    const std::string categories = std::string("CLSID\\") + kClsid + "\\Implemented Categories";
+    const std::string other = categories + "\\{0DE86A57-2BAA-11CF-A229-00AA003D7352}";
+    UniqueKey created;
+    ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, other.c_str(), created.put()), ERROR_SUCCESS);
+    created.reset();
+    EXPECT_EQ(RunRegsvr32("/u"), 0u);
+    EXPECT_TRUE(KeyExists(other));
+    EXPECT_FALSE(KeyExists(categories + "\\" + kCommBand));
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, other.c_str());
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, categories.c_str());
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClsid).c_str());
+}
+
 TEST_F(Registration, RegisteringAgainGivesTheSameRegistry) {
     ASSERT_EQ(RunRegsvr32(""), 0u);
     std::vector<std::string> first = DumpOurKeys();

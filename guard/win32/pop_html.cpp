@@ -253,11 +253,7 @@ LRESULT CALLBACK PopHtml::TimerWindowProc(HWND window, UINT message, WPARAM wPar
                 if (auto* capture =
                         reinterpret_cast<PopHtml*>(GetWindowLongPtrA(window, GWLP_USERDATA))) {
                     ComPtr<PopHtml> hold(capture);
-                    try {
-                        capture->OnReadyTimer();
-                    } catch (...) {
-                        // Nothing may leave a window procedure.
-                    }
+                    capture->OnReadyTimer();
                 }
                 return 0;
             }

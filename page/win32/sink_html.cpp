@@ -320,11 +320,7 @@ HRESULT STDMETHODCALLTYPE SinkHtml::Part::Invoke(DISPID id, REFIID, LCID, WORD, 
                                                  VARIANT* result, EXCEPINFO*, UINT*) {
     // A handler may drop the last other reference to this sink.
     ComPtr<SinkHtml> hold(&outer_);
-    try {
-        return (outer_.*handler_)(id, params, result);
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    return (outer_.*handler_)(id, params, result);
 }
 
 bool SinkHtml::Part::Advise(IUnknown* source) {

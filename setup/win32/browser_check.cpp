@@ -35,11 +35,7 @@ public:
         if (message == WM_INITDIALOG) SetWindowLongPtrA(window, DWLP_USER, lParam);
         auto* self = reinterpret_cast<CannotProceedDialog*>(GetWindowLongPtrA(window, DWLP_USER));
         if (!self) return FALSE;
-        try {
-            return self->handle(window, message, wParam);
-        } catch (...) {
-            return FALSE;
-        }
+        return self->handle(window, message, wParam);
     }
 
 private:

@@ -27,13 +27,7 @@ INT_PTR CALLBACK WizardPage::DialogProc(HWND window, UINT message, WPARAM wParam
     }
     auto* page = reinterpret_cast<WizardPage*>(GetWindowLongPtrA(window, DWLP_USER));
     if (!page) return FALSE;
-    INT_PTR result = FALSE;
-    try {
-        result = page->handle(message, wParam, lParam);
-    } catch (...) {
-        // Nothing thrown may reach the system's dialog manager; the message
-        // counts as not handled.
-    }
+    INT_PTR result = page->handle(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, DWLP_USER, 0);
         page->window_ = nullptr;
