@@ -111,6 +111,14 @@ public:
     bool replace(const std::string& from, const std::string& to) override {
         return inner_.replace(from, to);
     }
+    bool exists(const std::string& path) const override { return inner_.exists(path); }
+    std::vector<std::string> list(const std::string& pattern) override {
+        return inner_.list(pattern);
+    }
+    std::string createTemporary(const std::string& folder, const std::string& prefix) override {
+        return inner_.createTemporary(folder, prefix);
+    }
+    std::unique_ptr<FileLock> lock(const std::string& path) override { return inner_.lock(path); }
 
     std::size_t room = SIZE_MAX;
 
@@ -122,6 +130,8 @@ private:
         std::int64_t size() override { return inner_->size(); }
         bool seekToStart() override { return inner_->seekToStart(); }
         bool seekToEnd() override { return inner_->seekToEnd(); }
+        bool seekTo(std::int64_t offset) override { return inner_->seekTo(offset); }
+        bool flush() override { return inner_->flush(); }
         bool read(std::size_t count, std::string& data) override {
             return inner_->read(count, data);
         }
