@@ -89,7 +89,8 @@ private:
         if (!s_.package.load(file.resource, bytes)) return false;
         std::unique_ptr<File> out = s_.files.open(path(NewFileName(file)), FileAccess::Write,
                                                   kShareNone, FileDisposition::CreateAlways);
-        if (!out || !out->write(bytes)) return false;
+        // Flushed before it replaces anything: a power cut must not leave a DLL of zeros.
+        if (!out || !out->write(bytes) || !out->flush()) return false;
         if (file.progress >= 0) s_.page.setProgress(file.progress);
         return true;
     }

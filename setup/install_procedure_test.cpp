@@ -500,6 +500,12 @@ TEST_F(InstallProcedure, AFailedReinstallationLeavesTheInstalledFilesAsTheyWere)
          }},
         {"the help file cannot be unpacked",
          [](InstallTarget& t) { t.package.unloadable.insert(200); }},
+        {"the written files never reach the disk",
+         [](InstallTarget& t) {
+             for (const PackagedFile& file : kPackagedFiles) {
+                 t.files.failFlush.insert(kFolder + "\\" + NewFileName(file));
+             }
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
