@@ -168,6 +168,7 @@ public:
     void run() {
         ScopedBandSettings settings(scenario_.settings, lab_.trace());
         SettingsWatch written(lab_.trace(), lab_.scheduler());
+        written_ = &written;
         win32::ComPtr<LabBrowser> main = LabBrowser::Create(lab_, BrowserRole::Main, "main");
         if (!main) {
             problems_.push_back("the browser could not be made");
@@ -358,14 +359,18 @@ private:
             default:
                 return;
         }
-        // The page as the user sees it after the change.
+        // The page as the user sees it after the change; the runner's next look
+        // tells what the change wrote.
+        written_->hold(true);
         PumpMessages(0);
         if (frame.band() == band && band->isOpen()) band->tracePages();
+        written_->hold(false);
     }
 
     const Scenario& scenario_;
     std::vector<std::string>& problems_;
     bool keepOpen_;
+    SettingsWatch* written_ = nullptr;
     Lab lab_;
     CaptureClasses captures_;
     DialogAnswerer dialogs_;

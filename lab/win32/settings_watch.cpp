@@ -52,7 +52,7 @@ void SettingsWatch::look() {
 void SettingsWatch::lookAgainLater() {
     task_ = scheduler_.after(kLookMilliseconds, [this] {
         lookAgainLater();
-        look();
+        if (!held_) look();
     });
 }
 

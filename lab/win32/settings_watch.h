@@ -22,6 +22,9 @@ public:
 
     // Traces each value that changed since the last look.
     void look();
+    // While held, the timed looks wait: the page a band action leaves is
+    // traced before what the action wrote, however the timers fall.
+    void hold(bool held) { held_ = held; }
 
 private:
     void lookAgainLater();
@@ -30,6 +33,7 @@ private:
     Scheduler& scheduler_;
     Scheduler::TaskId task_ = 0;
     SettingValues last_;
+    bool held_ = false;
 };
 
 }  // namespace qm::lab
